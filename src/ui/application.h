@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class QApplication;
+
+namespace vinorium::ui {
+
+// Sets up a program of the suite: name and icon, the built-in pictures, the
+// French locale (decimal comma, French dates) and Qt's own French
+// translations so that standard dialogs speak French, and the Qt dialog service.
+void initialiseApplication(QApplication& app, const QString& name);
+
+}  // namespace vinorium::ui
