@@ -101,25 +101,27 @@ QString scrollBars(const QString& owner, const QColor& field, const QColor& bord
         .arg(owner, css(field), css(border));
 }
 
-// Buttons: face and border at rest, under the mouse, with the focus, and
-// pressed or down. Speed buttons never take the focus: they show their focus
-// border under the mouse instead.
-QString buttonSheet(const QString& self, const FlatColors& c, const QColor& caption, const QString& padding,
-                    bool focusUnderMouse) {
+// Buttons: flat at rest (face and border); under the mouse or with the
+// keyboard focus, the focused face raised by a highlight on the top and left
+// and a shadow on the bottom and right; pressed or down, the down face sunk
+// (the two lines swapped).
+QString buttonSheet(const QString& self, const FlatColors& c, const QColor& caption, const QString& padding) {
     const QColor face = c.get(R::Color);
-    const QColor hover = c.get(R::ColorHighLight);
+    const QColor focused = c.get(R::ColorFocused);
     const QColor down = c.get(R::ColorDown);
+    const QString light = css(c.get(R::ColorHighLight));
+    const QString dark = css(c.get(R::ColorShadow));
     return QStringLiteral(
                "%1 { background-color: %2; color: %3; border: 1px solid %4; padding: %5; }"
-               "%1:hover { background-color: %6; color: %7; }"
-               "%1%13 { border-color: %8; }"
-               "%1:pressed, %1:checked { background-color: %9; color: %10; border-color: %11; }"
+               "%1:hover, %1:focus { background-color: %6; color: %7; border-top-color: %8;"
+               " border-left-color: %8; border-bottom-color: %9; border-right-color: %9; }"
+               "%1:pressed, %1:checked { background-color: %10; color: %11; border-top-color: %9;"
+               " border-left-color: %9; border-bottom-color: %8; border-right-color: %8; }"
                "%1:disabled { color: %12; }"
                "%1::menu-indicator { image: none; width: 0; }")
-        .arg(self, css(face), css(readableOn(face, caption)), css(c.get(R::ColorBorder)), padding, css(hover),
-             css(readableOn(hover, caption)), css(c.get(R::ColorFocused)), css(down))
-        .arg(css(readableOn(down, caption)), css(c.get(R::ColorShadow)), css(mixColors(caption, face, 0.55)),
-             focusUnderMouse ? QStringLiteral(":hover") : QStringLiteral(":focus"));
+        .arg(self, css(face), css(readableOn(face, caption)), css(c.get(R::ColorBorder)), padding,
+             css(focused), css(readableOn(focused, caption)), light, dark)
+        .arg(css(down), css(readableOn(down, caption)), css(mixColors(caption, face, 0.55)));
 }
 
 QString editSheet(const QString& self, const FlatColors& c, const QColor& text, const QString& padding) {
@@ -231,10 +233,10 @@ QString flatStyleSheet(FlatKind kind, const FlatColors& c) {
     switch (kind) {
         case FlatKind::Button:
             return buttonSheet(QStringLiteral("vinorium--ui--FlatButton"), c, caption,
-                               QStringLiteral("3px 12px"), false);
+                               QStringLiteral("3px 12px"));
         case FlatKind::SpeedButton:
             return buttonSheet(QStringLiteral("vinorium--ui--FlatSpeedButton"), c, c.get(R::FontColor),
-                               QStringLiteral("2px"), true);
+                               QStringLiteral("2px"));
         case FlatKind::Edit:
             return editSheet(QStringLiteral("vinorium--ui--FlatEdit"), c, c.get(R::FontColor),
                              QStringLiteral("1px 3px"));

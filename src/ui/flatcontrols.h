@@ -9,14 +9,15 @@
 //
 // | Kind                 | Qt base        | Colour properties and what they paint                         |
 // |----------------------|----------------|---------------------------------------------------------------|
-// | FlatButton           | QPushButton    | Color face; ColorBorder 1-pixel border; ColorFocused border  |
-// |                      |                | with the keyboard focus; ColorHighLight face under the mouse; |
-// |                      |                | ColorDown face and ColorShadow border while pressed or down.  |
-// |                      |                | The caption keeps the standard caption colour, or black or    |
-// |                      |                | white when that does not read on the face.                    |
-// | FlatSpeedButton      | QToolButton    | as FlatButton, ColorFocused being the border under the mouse  |
-// |                      |                | (speed buttons never take the keyboard focus); FontColor      |
-// |                      |                | caption.                                                      |
+// | FlatButton           | QPushButton    | Color face and ColorBorder border at rest; ColorFocused face  |
+// |                      |                | under the mouse or with the keyboard focus, raised by         |
+// |                      |                | ColorHighLight on the top and left and ColorShadow on the     |
+// |                      |                | bottom and right; ColorDown face while pressed, sunk (the two |
+// |                      |                | lines swapped). The caption keeps the standard caption        |
+// |                      |                | colour, or black or white when that does not read on the face.|
+// | FlatSpeedButton      | QToolButton    | as FlatButton (it never takes the keyboard focus; down is     |
+// |                      |                | also the look of a toggle that is down); FontColor caption,   |
+// |                      |                | or black or white when it does not read on the face.          |
 // | FlatEdit, FlatMemo   | QLineEdit,     | ColorFlat field; ColorFocused field with the focus;           |
 // |                      | QPlainTextEdit | ColorBorder border, selection and memo scroll bars; FontColor |
 // | FlatComboBox         | QComboBox      | Color field and list; ColorArrowBackground arrow button;      |

@@ -113,6 +113,8 @@ class Stage {
         window_.show();
         QApplication::setActiveWindow(&window_);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+        // The mouse away from where the controls go.
+        QTest::mouseMove(&window_, QPoint(310, 190));
     }
 
     template <typename T>
@@ -173,6 +175,9 @@ QPoint leftInside(QWidget* w) {
 }
 QPoint leftEdge(QWidget* w) {
     return {0, w->height() / 2};
+}
+QPoint rightEdge(QWidget* w) {
+    return {w->width() - 1, w->height() / 2};
 }
 QPoint rightInside(QWidget* w) {
     return {w->width() - 4, w->height() / 2};
@@ -235,16 +240,19 @@ TEST(FlatControls, EachColourPropertyChangesWhatIsDrawn) {
     const DrawCase cases[] = {
         {"button face", button, "Color", none, leftInside},
         {"button border", button, "ColorBorder", none, leftEdge},
-        {"button focus border", button, "ColorFocused", focus, leftEdge},
-        {"button face under the mouse", button, "ColorHighLight", hover, leftInside},
+        {"button face under the mouse", button, "ColorFocused", hover, leftInside},
+        {"button face with the focus", button, "ColorFocused", focus, leftInside},
+        {"button raised left", button, "ColorHighLight", hover, leftEdge},
+        {"button raised right", button, "ColorShadow", focus, rightEdge},
         {"button face pressed", button, "ColorDown", down, leftInside},
-        {"button border pressed", button, "ColorShadow", down, leftEdge},
+        {"button sunk left", button, "ColorShadow", down, leftEdge},
+        {"button sunk right", button, "ColorHighLight", down, rightEdge},
         {"speed button face", speedButton, "Color", none, centre},
         {"speed button border", speedButton, "ColorBorder", none, leftEdge},
-        {"speed button face under the mouse", speedButton, "ColorHighLight", hover, centre},
-        {"speed button border under the mouse", speedButton, "ColorFocused", hover, leftEdge},
+        {"speed button face under the mouse", speedButton, "ColorFocused", hover, centre},
+        {"speed button raised left", speedButton, "ColorHighLight", hover, leftEdge},
         {"speed button face down", speedButton, "ColorDown", checked, centre},
-        {"speed button border down", speedButton, "ColorShadow", checked, leftEdge},
+        {"speed button sunk left", speedButton, "ColorShadow", checked, leftEdge},
         {"edit field", edit, "ColorFlat", none, rightInside},
         {"edit border", edit, "ColorBorder", none, leftEdge},
         {"edit field with the focus", edit, "ColorFocused", focus, rightInside},

@@ -27,8 +27,9 @@ QIcon glyph(int shape) {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(255, 255, 255), 1.5));
-    p.setBrush(QColor(255, 255, 255, 90));
+    // Light strokes with a dark fill read on light and dark tool bars alike.
+    p.setPen(QPen(QColor(250, 250, 250), 1.5));
+    p.setBrush(QColor(40, 40, 40, 160));
     switch (shape) {
         case 0:  // a bottle
             p.drawRoundedRect(QRectF(6, 7, 6, 10), 1.5, 1.5);
@@ -293,6 +294,14 @@ TEST(FlatGallery, EveryKindPaintedWithTwoPalettes) {
                   t.accent);
         EXPECT_EQ(image.pixelColor(g.width() - 3, g.height() - 3), t.fond);
         test::grabToPng(&g, QStringLiteral("flatcontrols-%1").arg(QLatin1String(t.name)));
+
+        // The same window with a button under the mouse, one pressed, a
+        // check box pressed and the keyboard focus on an option.
+        QTest::mouseMove(g.ok, g.ok->rect().center());
+        g.cancel->setDown(true);
+        g.bulk->setDown(true);
+        g.radios[1]->setFocus(Qt::TabFocusReason);
+        test::grabToPng(&g, QStringLiteral("flatcontrols-%1-states").arg(QLatin1String(t.name)));
     }
 }
 
