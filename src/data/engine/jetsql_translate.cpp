@@ -1922,12 +1922,21 @@ class Translator {
     }
 
     // ---------------------------------------------------------------- cross-tabs
+    static bool isAggregateName(const QString& name) {
+        return same(name, QStringLiteral("Sum")) || same(name, QStringLiteral("Count")) ||
+               same(name, QStringLiteral("Avg")) || same(name, QStringLiteral("Min")) ||
+               same(name, QStringLiteral("Max"));
+    }
+
+    static bool hasAggregate(const Expr& e) {
+        if (e.kind == Expr::Kind::Call && isAggregateName(e.text)) {
+            return true;
+        }
+        return std::any_of(e.args.begin(), e.args.end(), [](const ExprP& a) { return hasAggregate(*a); });
+    }
+
     static void checkTransform(const Statement& st) {
-        const Expr& v = *st.transformValue;
-        if (v.kind != Expr::Kind::Call ||
-            !(same(v.text, QStringLiteral("Sum")) || same(v.text, QStringLiteral("Count")) ||
-              same(v.text, QStringLiteral("Avg")) || same(v.text, QStringLiteral("Min")) ||
-              same(v.text, QStringLiteral("Max")))) {
+        if (!hasAggregate(*st.transformValue)) {
             fail(QStringLiteral("TRANSFORM attend une fonction d'agrégat (Sum, Count, Avg, Min, Max)"));
         }
         if (st.select->groupBy.empty()) {
@@ -1936,6 +1945,47 @@ class Translator {
         if (!st.select->unions.empty()) {
             fail(QStringLiteral("Une requête analyse croisée ne peut pas être une union"));
         }
+    }
+
+    // The value expression of a cross-tab restricted to the rows where test
+    // holds: every aggregate reads IIf(test, x, Null); a count of no row is Null.
+    static ExprP restrictAggregates(const ExprP& e, const ExprP& test) {
+        if (e->kind == Expr::Kind::Call && isAggregateName(e->text)) {
+            ExprP measured;
+            if (e->star) {
+                measured = std::make_shared<Expr>();
+                measured->kind = Expr::Kind::Number;
+                measured->text = QStringLiteral("1");
+            } else {
+                measured = e->args.at(0);
+            }
+            auto nullExpr = std::make_shared<Expr>();
+            nullExpr->kind = Expr::Kind::Null;
+            auto iif = std::make_shared<Expr>();
+            iif->kind = Expr::Kind::Call;
+            iif->text = QStringLiteral("IIf");
+            iif->args = {test, measured, nullExpr};
+            auto call = std::make_shared<Expr>();
+            call->kind = Expr::Kind::Call;
+            call->text = e->text;
+            call->args = {iif};
+            if (!same(e->text, QStringLiteral("Count"))) {
+                return call;
+            }
+            auto wrap = std::make_shared<Expr>();
+            wrap->kind = Expr::Kind::Call;
+            wrap->text = QStringLiteral("__NULLIFZERO");
+            wrap->args = {call};
+            return wrap;
+        }
+        if (e->args.empty()) {
+            return e;
+        }
+        auto copy = std::make_shared<Expr>(*e);
+        for (ExprP& a : copy->args) {
+            a = restrictAggregates(a, test);
+        }
+        return copy;
     }
 
     // First step: the distinct pivot values, in ascending order.
@@ -1962,7 +2012,6 @@ class Translator {
         const Statement& st = *stp;
         checkTransform(st);
         Select rows = *st.select;
-        const Expr& agg = *st.transformValue;
         for (const PivotValue& pv : pivotValues) {
             auto raw = std::make_shared<Expr>();
             raw->kind = Expr::Kind::Raw;
@@ -1970,44 +2019,16 @@ class Translator {
             raw->rawKind = static_cast<int>(pv.literal == u"NULL"          ? ValueKind::Null
                                             : pv.literal.startsWith(u'\'') ? ValueKind::Text
                                                                            : ValueKind::Number);
-            ExprP test;
+            auto test = std::make_shared<Expr>();
             if (pv.literal == u"NULL") {
-                test = std::make_shared<Expr>();
                 test->kind = Expr::Kind::IsNull;
                 test->args = {st.pivot};
             } else {
-                test = std::make_shared<Expr>();
                 test->kind = Expr::Kind::Binary;
                 test->text = QStringLiteral("=");
                 test->args = {st.pivot, raw};
             }
-            ExprP measured;
-            if (agg.star) {
-                measured = std::make_shared<Expr>();
-                measured->kind = Expr::Kind::Number;
-                measured->text = QStringLiteral("1");
-            } else {
-                measured = agg.args.at(0);
-            }
-            auto nullExpr = std::make_shared<Expr>();
-            nullExpr->kind = Expr::Kind::Null;
-            auto iif = std::make_shared<Expr>();
-            iif->kind = Expr::Kind::Call;
-            iif->text = QStringLiteral("IIf");
-            iif->args = {test, measured, nullExpr};
-            auto call = std::make_shared<Expr>();
-            call->kind = Expr::Kind::Call;
-            call->text = agg.text;
-            call->args = {iif};
-            ExprP item = call;
-            if (same(agg.text, QStringLiteral("Count"))) {
-                auto wrap = std::make_shared<Expr>();
-                wrap->kind = Expr::Kind::Call;
-                wrap->text = QStringLiteral("__NULLIFZERO");
-                wrap->args = {call};
-                item = wrap;
-            }
-            rows.items.push_back(SelectItem{item, pv.name});
+            rows.items.push_back(SelectItem{restrictAggregates(st.transformValue, test), pv.name});
         }
         SelectOut out = select(rows, nullptr, true);
         Translation tr;
