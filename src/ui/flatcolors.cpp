@@ -251,13 +251,11 @@ QString flatStyleSheet(FlatKind kind, const FlatColors& c) {
             const QColor text = c.get(R::FontColor);
             const QColor border = c.get(R::ColorBorder);
             return QStringLiteral(
-                       "%1 { background-color: %2; color: %3; border: 1px solid %4; padding: 1px 18px 1px "
-                       "3px;"
-                       " selection-background-color: %4; selection-color: %5; }"
+                       "%1 { background-color: %2; color: %3; border: 1px solid %4;"
+                       " padding: 1px 18px 1px 5px; selection-background-color: %4; selection-color: %5; }"
                        "%1:disabled { color: %6; }"
-                       "%1::drop-down { subcontrol-origin: border; subcontrol-position: top right; width: "
-                       "16px;"
-                       " border: 1px solid %4; background-color: %7; }"
+                       "%1::drop-down { subcontrol-origin: border; subcontrol-position: top right;"
+                       " width: 16px; border: 1px solid %4; background-color: %7; }"
                        "%1::down-arrow { image: none; width: 0; height: 0; }"
                        "%1 QLineEdit { background: transparent; color: %3; border: none; padding: 0;"
                        " selection-background-color: %4; selection-color: %5; }"

@@ -1,5 +1,6 @@
 #include "ui/flatcontrols.h"
 
+#include <QChildEvent>
 #include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionSpinBox>
@@ -202,7 +203,29 @@ FlatComboBox::FlatComboBox(QWidget* parent) : QComboBox(parent), FlatColored(Fla
 }
 
 void FlatComboBox::applyFlatColors() {
-    applyStyleSheet(this);
+    QString sheet = flatStyleSheet(flatKind(), flatColors());
+    if (isEditable()) {
+        // The line edit keeps a margin of its own: the same left edge as the
+        // text of a plain combo box and of an edit.
+        sheet += QStringLiteral("vinorium--ui--FlatComboBox { padding-left: 3px; }");
+    }
+    if (styleSheet() != sheet) {
+        setStyleSheet(sheet);
+    }
+}
+
+void FlatComboBox::showEvent(QShowEvent* event) {
+    applyFlatColors();
+    QComboBox::showEvent(event);
+}
+
+void FlatComboBox::childEvent(QChildEvent* event) {
+    QComboBox::childEvent(event);
+    // The line edit of an editable combo box comes and goes with setEditable.
+    if (event->type() == QEvent::ChildPolished || event->type() == QEvent::ChildRemoved) {
+        QMetaObject::invokeMethod(
+            this, [this] { applyFlatColors(); }, Qt::QueuedConnection);
+    }
 }
 
 void FlatComboBox::paintEvent(QPaintEvent* event) {

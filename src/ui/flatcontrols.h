@@ -174,6 +174,8 @@ class FlatComboBox : public QComboBox, private FlatColored {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void childEvent(QChildEvent* event) override;
 
   private:
     void applyFlatColors() override;

@@ -375,6 +375,35 @@ TEST(FlatControls, ButtonCaptionStaysReadableOnADarkFace) {
     EXPECT_GE(onLight, 245);  // the light face itself
 }
 
+TEST(FlatControls, FieldTextsShareOneLeftEdge) {
+    Stage stage;
+    auto* e = stage.place(new FlatEdit, {120, 24});
+    e->setText(QStringLiteral("Haut-Médoc"));
+    auto* plain = stage.place(new FlatComboBox, {120, 24});
+    plain->addItem(QStringLiteral("Haut-Médoc"));
+    auto* editable = stage.place(new FlatComboBox, {120, 24});
+    editable->setEditable(true);
+    editable->addItem(QStringLiteral("Haut-Médoc"));
+    stage.window()->setFocus();
+    QTest::qWait(1);
+    // The first column, after the border, holding a dark text pixel.
+    auto textLeft = [](QWidget* w) {
+        const QImage image = picture(w);
+        for (int x = 1; x < image.width(); ++x) {
+            for (int y = 2; y < image.height() - 2; ++y) {
+                if (qGray(image.pixel(x, y)) < 100) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    };
+    const int left = textLeft(e);
+    EXPECT_GT(left, 1);
+    EXPECT_EQ(textLeft(plain), left);
+    EXPECT_EQ(textLeft(editable), left);
+}
+
 TEST(FlatControls, GaugeFillsItsShareAndWritesThePercentage) {
     Stage stage;
     auto* g = stage.place(new FlatGauge, {202, 20});
