@@ -5,6 +5,7 @@
 #include "support/grab.h"
 #include "ui/flatcontrols.h"
 
+#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -142,7 +143,8 @@ class Gallery : public QWidget {
         memo = new FlatMemo(card);
         memo->setPlainText(QStringLiteral(
             "Robe grenat, nez de fruits noirs et de truffe.\nBouche ample, tanins fondus.\nA boire "
-            "entre 2010 et 2020.\nAccompagne un gigot, un fromage affiné.\nFinale longue."));
+            "entre 2010 et 2020.\nAccompagne un gigot, un fromage affiné.\nFinale longue.\n\nDégusté en "
+            "mars 2008 avec Jean et Marie.\nCarafé deux heures.\nA racheter."));
         form->addWidget(memo, 6, 0, 1, 3);
         gauge = new FlatGauge(card);
         gauge->setValue(62);
@@ -297,11 +299,22 @@ TEST(FlatGallery, EveryKindPaintedWithTwoPalettes) {
 
         // The same window with a button under the mouse, one pressed, a
         // check box pressed and the keyboard focus on an option.
+        QTest::mouseMove(&g, QPoint(g.width() - 2, g.height() - 2));
         QTest::mouseMove(g.ok, g.ok->rect().center());
         g.cancel->setDown(true);
         g.bulk->setDown(true);
         g.radios[1]->setFocus(Qt::TabFocusReason);
         test::grabToPng(&g, QStringLiteral("flatcontrols-%1-states").arg(QLatin1String(t.name)));
+
+        // The list of a combo box, its second entry under the mouse.
+        g.combo->addItems(
+            {QStringLiteral("Margaux"), QStringLiteral("Pauillac"), QStringLiteral("Sauternes")});
+        g.combo->showPopup();
+        QAbstractItemView* list = g.combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        list->setCurrentIndex(list->model()->index(1, 0));
+        test::grabToPng(list->window(), QStringLiteral("flatcontrols-%1-list").arg(QLatin1String(t.name)));
+        g.combo->hidePopup();
     }
 }
 
