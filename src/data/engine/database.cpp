@@ -344,14 +344,33 @@ std::vector<QueryPlan> planQueries(EngineCatalog& catalog) {
             }
         }
     }
+    auto markBroken = [&](const QueryPlan& p) {
+        CatalogSource src;
+        src.name = p.name;
+        src.isQuery = true;
+        src.brokenMessage =
+            QStringLiteral("La requête %1 ne peut pas être exécutée : %2").arg(p.name, p.error);
+        catalog.sources[lower(p.name)] = src;
+    };
     for (QueryPlan& p : plans) {
         if (!p.ok) {
-            CatalogSource src;
-            src.name = p.name;
-            src.isQuery = true;
-            src.brokenMessage =
-                QStringLiteral("La requête %1 ne peut pas être exécutée : %2").arg(p.name, p.error);
-            catalog.sources[lower(p.name)] = src;
+            markBroken(p);
+        }
+    }
+    // A query that reads a broken one says why that one is broken.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (QueryPlan& p : plans) {
+            if (p.ok) {
+                continue;
+            }
+            try {
+                jetsql::translateView(p.jet, catalog);
+            } catch (const jetsql::SyntaxError& e) {
+                p.error = e.message;
+            } catch (const jetsql::TranslateError& e) {
+                p.error = e.message;
+            }
+            markBroken(p);
         }
     }
     return plans;
