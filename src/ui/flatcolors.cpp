@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vinorium::ui {
 
@@ -291,13 +292,69 @@ QString flatStyleSheet(FlatKind kind, const FlatColors& c) {
 
 FlatColored::FlatColored(FlatKind kind) : kind_(kind), colors_(FlatColors::defaults(kind)) {}
 
+FlatColored::~FlatColored() {
+    if (pending_) {
+        FlatColorBatch::forget(this);
+    }
+}
+
 void FlatColored::change(FlatRole role, const QColor& color) {
     const QColor value = color.isValid() ? color : FlatColors::defaults(kind_).get(role);
     if (colors_.get(role) == value) {
         return;
     }
     colors_.set(role, value);
-    applyFlatColors();
+    if (FlatColorBatch::active()) {
+        FlatColorBatch::note(this);
+    } else {
+        applyFlatColors();
+    }
+}
+
+namespace {
+
+// The open batches (on the user-interface thread) and the controls waiting
+// for their end.
+int batchDepth = 0;
+std::vector<FlatColored*>& pendingControls() {
+    static std::vector<FlatColored*> controls;
+    return controls;
+}
+
+}  // namespace
+
+FlatColorBatch::FlatColorBatch() {
+    ++batchDepth;
+}
+
+FlatColorBatch::~FlatColorBatch() {
+    if (--batchDepth > 0) {
+        return;
+    }
+    // One at a time, so that a control destroyed meanwhile has left the list.
+    auto& controls = pendingControls();
+    while (!controls.empty()) {
+        FlatColored* control = controls.front();
+        controls.erase(controls.begin());
+        control->pending_ = false;
+        control->applyFlatColors();
+    }
+}
+
+bool FlatColorBatch::active() {
+    return batchDepth > 0;
+}
+
+void FlatColorBatch::note(FlatColored* control) {
+    if (!control->pending_) {
+        control->pending_ = true;
+        pendingControls().push_back(control);
+    }
+}
+
+void FlatColorBatch::forget(FlatColored* control) {
+    auto& controls = pendingControls();
+    controls.erase(std::remove(controls.begin(), controls.end(), control), controls.end());
 }
 
 void FlatColored::applyStyleSheet(QWidget* widget) const {

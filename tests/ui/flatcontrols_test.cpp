@@ -437,6 +437,48 @@ TEST(FlatControls, GaugeFillsItsShareAndWritesThePercentage) {
     EXPECT_EQ(g->percent(), 0);
 }
 
+// Counts the restylings of a widget.
+class StyleChanges : public QObject {
+  public:
+    explicit StyleChanges(QWidget* w) { w->installEventFilter(this); }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::StyleChange;
+        return false;
+    }
+};
+
+TEST(FlatControls, ABatchRedrawsEachChangedControlOnceAtItsEnd) {
+    Stage stage;
+    auto* once = stage.place(new FlatEdit, {100, 24});
+    auto* batched = stage.place(new FlatEdit, {100, 24});
+    auto* gone = new FlatEdit;
+    StyleChanges single(once);
+    StyleChanges grouped(batched);
+    once->setColorBorder(QColor(1, 2, 3));
+
+    const QColor last(200, 30, 120);
+    {
+        FlatColorBatch outer;
+        {
+            FlatColorBatch inner;
+            batched->setColorBorder(QColor(1, 2, 3));
+            batched->setColorFlat(QColor(4, 5, 6));
+            gone->setColorBorder(last);
+            delete gone;  // a control destroyed before the end is left alone
+        }
+        batched->setColorFlat(last);
+        EXPECT_EQ(grouped.count, 0) << "nothing redrawn before the outermost batch ends";
+        EXPECT_EQ(batched->colorFlat(), last) << "the properties change at once";
+    }
+    EXPECT_GT(single.count, 0);
+    EXPECT_EQ(grouped.count, single.count);
+    EXPECT_EQ(picture(batched).pixelColor(rightInside(batched)), last);
+    EXPECT_EQ(picture(batched).pixelColor(leftEdge(batched)), QColor(1, 2, 3));
+}
+
 // --- Speed button groups
 
 TEST(FlatSpeedButtons, GroupsBehaveAsToggles) {
