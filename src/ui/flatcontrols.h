@@ -39,7 +39,10 @@
 //
 // Setting a colour property to an invalid QColor restores its default. The
 // controls manage their own style sheets: give them colours through their
-// properties, never a style sheet of one's own.
+// properties, never a style sheet of one's own. Containers (windows, panels,
+// tab pages) take no style sheet either: Qt stops palette changes at a widget
+// styled by one, so its children would no longer follow the window's colour.
+// To recolour many controls at once, hold a FlatColorBatch meanwhile.
 
 #include "ui/flatcolors.h"
 
