@@ -10,7 +10,7 @@ namespace {
 // Used before a real service exists: nothing can be shown, so every dialog is
 // reported on standard error and answered as a closed box would be.
 class NoDialogs final : public DialogService {
-public:
+  public:
     Answer message(Kind, const QString& boxTitle, const QString& text, Buttons buttons) override {
         qWarning("%s: %s", qPrintable(boxTitle), qPrintable(text));
         switch (buttons) {
@@ -48,8 +48,12 @@ QString DialogService::title() {
     return name.isEmpty() ? QStringLiteral("Vinorium") : name;
 }
 
-DialogService& dialogs() { return current ? *current : static_cast<DialogService&>(noDialogs); }
+DialogService& dialogs() {
+    return current ? *current : static_cast<DialogService&>(noDialogs);
+}
 
-void setDialogService(DialogService* service) { current = service; }
+void setDialogService(DialogService* service) {
+    current = service;
+}
 
 }  // namespace vinorium

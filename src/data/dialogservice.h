@@ -14,7 +14,7 @@ namespace vinorium {
 // implementation at start-up; tests install a scripted one that answers from a
 // script and fails on any dialog it was not told to expect.
 class DialogService {
-public:
+  public:
     enum class Kind { Error, Warning, Information, Confirmation };
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Cancel, Yes, No };
@@ -27,7 +27,8 @@ public:
     virtual Answer message(Kind kind, const QString& title, const QString& text, Buttons buttons) = 0;
 
     // An input box: the text typed, or nothing when cancelled.
-    virtual std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) = 0;
+    virtual std::optional<QString> input(const QString& title, const QString& prompt,
+                                         const QString& initial) = 0;
 
     // A file dialog: the chosen file, or nothing when cancelled. filter is a Qt
     // name filter ("Bases Vinorium (*.mdb)").

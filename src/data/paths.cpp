@@ -21,10 +21,16 @@ QString fromEnvironment(const char* variable, const char* xdgVariable, const cha
 
 }  // namespace
 
-QString configDir() { return fromEnvironment("VINORIUM_CONFIG_DIR", "XDG_CONFIG_HOME", ".config"); }
+QString configDir() {
+    return fromEnvironment("VINORIUM_CONFIG_DIR", "XDG_CONFIG_HOME", ".config");
+}
 
-QString dataDir() { return fromEnvironment("VINORIUM_DATA_DIR", "XDG_DATA_HOME", ".local/share"); }
+QString dataDir() {
+    return fromEnvironment("VINORIUM_DATA_DIR", "XDG_DATA_HOME", ".local/share");
+}
 
-QString imagesDir() { return dataDir() + QStringLiteral("/Images"); }
+QString imagesDir() {
+    return dataDir() + QStringLiteral("/Images");
+}
 
 }  // namespace vinorium::paths

@@ -15,10 +15,13 @@ namespace vinorium {
 namespace {
 
 // Splits a registry path into its names, ignoring empty parts.
-QStringList splitKey(const QString& key) { return key.split(QLatin1Char('\\'), Qt::SkipEmptyParts); }
+QStringList splitKey(const QString& key) {
+    return key.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
 
 QStringList fileTopKey(SettingsRoot root) {
-    return splitKey(root == SettingsRoot::CurrentUser ? SettingsStore::userKey() : SettingsStore::aliasesKey());
+    return splitKey(root == SettingsRoot::CurrentUser ? SettingsStore::userKey()
+                                                      : SettingsStore::aliasesKey());
 }
 
 // The subkey names below the file's top key, or nothing when the path lies
@@ -110,16 +113,22 @@ std::optional<QString> resolveGroup(QSettings& settings, const QStringList& name
 
 SettingsStore::SettingsStore(SettingsRoot root) : root_(root) {}
 
-SettingsStore::~SettingsStore() { closeKey(); }
-
-QString SettingsStore::fileFor(SettingsRoot root) {
-    return paths::configDir() +
-           (root == SettingsRoot::CurrentUser ? QStringLiteral("/Vinorium.ini") : QStringLiteral("/Aliases.ini"));
+SettingsStore::~SettingsStore() {
+    closeKey();
 }
 
-bool SettingsStore::openKey(const QString& key, bool canCreate) { return open(key, canCreate, false); }
+QString SettingsStore::fileFor(SettingsRoot root) {
+    return paths::configDir() + (root == SettingsRoot::CurrentUser ? QStringLiteral("/Vinorium.ini")
+                                                                   : QStringLiteral("/Aliases.ini"));
+}
 
-bool SettingsStore::openKeyReadOnly(const QString& key) { return open(key, false, true); }
+bool SettingsStore::openKey(const QString& key, bool canCreate) {
+    return open(key, canCreate, false);
+}
+
+bool SettingsStore::openKeyReadOnly(const QString& key) {
+    return open(key, false, true);
+}
 
 bool SettingsStore::open(const QString& key, bool canCreate, bool readOnly) {
     closeKey();
@@ -237,7 +246,9 @@ QStringList SettingsStore::valueNames() const {
     return names;
 }
 
-bool SettingsStore::valueExists(const QString& name) const { return findName(valueNames(), name).has_value(); }
+bool SettingsStore::valueExists(const QString& name) const {
+    return findName(valueNames(), name).has_value();
+}
 
 QString SettingsStore::readString(const QString& name) const {
     const auto stored = findName(valueNames(), name);

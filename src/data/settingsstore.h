@@ -27,14 +27,16 @@ enum class SettingsRoot {
 // unreadable or malformed file behaves as a missing key. Values may hold
 // carriage returns and line feeds; they round-trip exactly.
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(SettingsRoot root);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     static QString userKey() { return QStringLiteral("\\Software\\Vinorium\\"); }
-    static QString aliasesKey() { return QStringLiteral("\\SOFTWARE\\Opus\\DirectAccess\\Configuration\\Aliases\\"); }
+    static QString aliasesKey() {
+        return QStringLiteral("\\SOFTWARE\\Opus\\DirectAccess\\Configuration\\Aliases\\");
+    }
 
     // Opens a key for reading and writing; with canCreate a missing key is
     // created (and its file with it). False when the key is missing or the
@@ -63,7 +65,7 @@ public:
     // The INI file behind a root, in the config folder.
     static QString fileFor(SettingsRoot root);
 
-private:
+  private:
     bool open(const QString& key, bool canCreate, bool readOnly);
 
     SettingsRoot root_;

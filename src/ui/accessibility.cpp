@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -39,8 +40,9 @@ bool isControl(const QWidget* w) {
 // editor, a tab widget's bar, a scroll area's bars) take their name from their owner.
 bool isInternal(const QWidget* w) {
     const QWidget* parent = w->parentWidget();
-    return parent && (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent) ||
-                      qobject_cast<const QTabWidget*>(parent) || w->objectName().startsWith(QLatin1String("qt_")));
+    return parent &&
+           (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent) ||
+            qobject_cast<const QTabWidget*>(parent) || w->objectName().startsWith(QLatin1String("qt_")));
 }
 
 QString nameFor(const QWidget* w, const QList<QLabel*>& labels) {
@@ -49,11 +51,13 @@ QString nameFor(const QWidget* w, const QList<QLabel*>& labels) {
             return clean(label->text());
         }
     }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w); button && !clean(button->text()).isEmpty()) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w);
+        button && !clean(button->text()).isEmpty()) {
         return clean(button->text());
     }
     for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
-        if (const auto* group = qobject_cast<const QGroupBox*>(p); group && !clean(group->title()).isEmpty()) {
+        if (const auto* group = qobject_cast<const QGroupBox*>(p);
+            group && !clean(group->title()).isEmpty()) {
             if (!qobject_cast<const QAbstractButton*>(w)) {
                 return clean(group->title());
             }
@@ -69,6 +73,13 @@ QString nameFor(const QWidget* w, const QList<QLabel*>& labels) {
     return {};
 }
 
+// The name a screen reader hears for a widget: Qt's own (accessible name,
+// caption, buddy label's text), as the desktop accessibility tree shows it.
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? iface->text(QAccessible::Name).trimmed() : w->accessibleName();
+}
+
 }  // namespace
 
 QString shortHint(const QString& hint) {
@@ -82,8 +93,8 @@ void nameControls(QWidget* window) {
     }
     const QList<QLabel*> labels = window->findChildren<QLabel*>();
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->accessibleName().isEmpty() || !isControl(w)) {
-            continue;
+        if (!isControl(w) || !spokenName(w).isEmpty()) {
+            continue;  // Qt already names it, from its caption or its label
         }
         QString name = nameFor(w, labels);
         if (name.isEmpty() && isInternal(w) && w->parentWidget()) {
@@ -97,9 +108,10 @@ void nameControls(QWidget* window) {
 
 QStringList unnamedControls(QWidget* window) {
     QStringList names;
-    for (const QWidget* w : window->findChildren<QWidget*>()) {
-        if (isControl(w) && !isInternal(w) && w->accessibleName().isEmpty()) {
-            names << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (isControl(w) && !isInternal(w) && spokenName(w).isEmpty()) {
+            names << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                                : w->objectName());
         }
     }
     return names;

@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QTranslator>
 
-static void initialiseResources() { Q_INIT_RESOURCE(vinorium); }
+static void initialiseResources() {
+    Q_INIT_RESOURCE(vinorium);
+}
 
 namespace vinorium::ui {
 

@@ -11,7 +11,9 @@ namespace vinorium::ui {
 
 namespace {
 
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 
 QMessageBox::Icon iconFor(DialogService::Kind kind) {
     switch (kind) {
@@ -83,7 +85,8 @@ DialogService::Answer QtDialogService::message(Kind kind, const QString& title, 
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
 }
 
-std::optional<QString> QtDialogService::input(const QString& title, const QString& prompt, const QString& initial) {
+std::optional<QString> QtDialogService::input(const QString& title, const QString& prompt,
+                                              const QString& initial) {
     QInputDialog dialog(parentWindow());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);

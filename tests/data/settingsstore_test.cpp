@@ -60,7 +60,8 @@ TEST(SettingsStore, SubkeysListInCaseInsensitiveOrderAndDelete) {
     SettingsStore store(SettingsRoot::LocalMachine);
     for (const char* alias : {"vinorium", "Cave de Paris", "bordeaux", "Zinfandel", "Été 2005"}) {
         ASSERT_TRUE(store.openKey(kAliases + QString::fromUtf8(alias), true));
-        ASSERT_TRUE(store.writeString(QStringLiteral("Path"), QStringLiteral("/caves/") + QString::fromUtf8(alias)));
+        ASSERT_TRUE(
+            store.writeString(QStringLiteral("Path"), QStringLiteral("/caves/") + QString::fromUtf8(alias)));
     }
     ASSERT_TRUE(store.openKeyReadOnly(kAliases));
     EXPECT_EQ(store.keyNames(), (QStringList{QStringLiteral("bordeaux"), QStringLiteral("Cave de Paris"),

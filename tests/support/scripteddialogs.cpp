@@ -104,9 +104,10 @@ std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(const Call& call) {
     if (!matches) {
         ADD_FAILURE() << "unexpected " << typeName(call.type) << " \"" << call.title.toStdString() << "\": \""
                       << call.text.toStdString() << "\""
-                      << (script_.empty() ? std::string(" (the script expected nothing more)")
-                                          : " (the script expected a " + std::string(typeName(script_.front().type)) +
-                                                " with \"" + script_.front().part.toStdString() + "\")");
+                      << (script_.empty()
+                              ? std::string(" (the script expected nothing more)")
+                              : " (the script expected a " + std::string(typeName(script_.front().type)) +
+                                    " with \"" + script_.front().part.toStdString() + "\")");
         return std::nullopt;
     }
     Step step = std::move(script_.front());
@@ -121,20 +122,24 @@ DialogService::Answer ScriptedDialogs::message(Kind kind, const QString& boxTitl
         return closedBox(buttons);
     }
     if (!offers(buttons, step->answer)) {
-        ADD_FAILURE() << "the script answers a button the box does not offer: \"" << text.toStdString() << "\"";
+        ADD_FAILURE() << "the script answers a button the box does not offer: \"" << text.toStdString()
+                      << "\"";
         return closedBox(buttons);
     }
     return step->answer;
 }
 
-std::optional<QString> ScriptedDialogs::input(const QString& boxTitle, const QString& prompt, const QString&) {
-    const auto step = take({Call::Type::Input, Kind::Information, Buttons::OkCancel, FileKind::Open, boxTitle, prompt});
+std::optional<QString> ScriptedDialogs::input(const QString& boxTitle, const QString& prompt,
+                                              const QString&) {
+    const auto step =
+        take({Call::Type::Input, Kind::Information, Buttons::OkCancel, FileKind::Open, boxTitle, prompt});
     return step ? step->text : std::nullopt;
 }
 
 std::optional<QString> ScriptedDialogs::file(FileKind kind, const QString& boxTitle, const QString&,
                                              const QString&) {
-    const auto step = take({Call::Type::File, Kind::Information, Buttons::OkCancel, kind, boxTitle, boxTitle});
+    const auto step =
+        take({Call::Type::File, Kind::Information, Buttons::OkCancel, kind, boxTitle, boxTitle});
     return step ? step->text : std::nullopt;
 }
 
@@ -146,8 +151,12 @@ int ScriptedDialogs::modal(QObject* window, const QString& name) {
     return step->driver(window);
 }
 
-void StrictDialogsEnvironment::SetUp() { strict_ = std::make_unique<ScriptedDialogs>(); }
+void StrictDialogsEnvironment::SetUp() {
+    strict_ = std::make_unique<ScriptedDialogs>();
+}
 
-void StrictDialogsEnvironment::TearDown() { strict_.reset(); }
+void StrictDialogsEnvironment::TearDown() {
+    strict_.reset();
+}
 
 }  // namespace vinorium::test

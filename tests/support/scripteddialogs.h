@@ -21,7 +21,7 @@ namespace vinorium::test {
 //     window.btn_sauverClick();
 //     EXPECT_EQ(dlg.calls().size(), 1);
 class ScriptedDialogs final : public DialogService {
-public:
+  public:
     struct Call {
         enum class Type { Message, Input, File, Modal } type;
         Kind kind = Kind::Information;
@@ -55,12 +55,13 @@ public:
     bool done() const { return script_.empty(); }
 
     Answer message(Kind kind, const QString& title, const QString& text, Buttons buttons) override;
-    std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<QString> input(const QString& title, const QString& prompt,
+                                 const QString& initial) override;
     std::optional<QString> file(FileKind kind, const QString& title, const QString& folder,
                                 const QString& filter) override;
     int modal(QObject* window, const QString& name) override;
 
-private:
+  private:
     struct Step {
         Call::Type type;
         QString part;
@@ -80,11 +81,11 @@ private:
 // Installed for the whole test program: a script that expects nothing, so that
 // a dialog in a test that made no script fails that test.
 class StrictDialogsEnvironment final : public ::testing::Environment {
-public:
+  public:
     void SetUp() override;
     void TearDown() override;
 
-private:
+  private:
     std::unique_ptr<ScriptedDialogs> strict_;
 };
 

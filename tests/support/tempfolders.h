@@ -8,7 +8,7 @@ namespace vinorium::test {
 // Points VINORIUM_CONFIG_DIR and VINORIUM_DATA_DIR at fresh temporary folders
 // for its lifetime, and restores the previous values afterwards.
 class TempFolders {
-public:
+  public:
     TempFolders();
     ~TempFolders();
     TempFolders(const TempFolders&) = delete;
@@ -19,7 +19,7 @@ public:
     // A path inside a scratch folder of its own, for files a test makes.
     QString scratch(const QString& name) const { return scratch_.filePath(name); }
 
-private:
+  private:
     QTemporaryDir config_;
     QTemporaryDir data_;
     QTemporaryDir scratch_;

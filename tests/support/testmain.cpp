@@ -6,6 +6,7 @@
 #include "support/tempfolders.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     vinorium::test::TempFolders folders;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vinorium"));
+    // As the programs do: French number and date formats (decimal comma).
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Every test starts with a scripted dialog service that expects nothing.
     ::testing::AddGlobalTestEnvironment(new vinorium::test::StrictDialogsEnvironment);
     return RUN_ALL_TESTS();

@@ -16,10 +16,12 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryCall) {
         .expectFile(DialogService::FileKind::Picture, std::nullopt)
         .expectModal(QStringLiteral("frmChoix"), [](QObject*) { return 2; });
 
-    EXPECT_EQ(dialogs().ask(QStringLiteral("Voulez-vous sauvegarder ?"), Buttons::YesNoCancel), Answer::Cancel);
+    EXPECT_EQ(dialogs().ask(QStringLiteral("Voulez-vous sauvegarder ?"), Buttons::YesNoCancel),
+              Answer::Cancel);
     EXPECT_EQ(dialogs().input(QStringLiteral("Vinorium"), QStringLiteral("Nom de la base"), QString()),
               QStringLiteral("Ma cave"));
-    EXPECT_FALSE(dialogs().file(DialogService::FileKind::Picture, QStringLiteral("Etiquette"), QString(), QString()));
+    EXPECT_FALSE(
+        dialogs().file(DialogService::FileKind::Picture, QStringLiteral("Etiquette"), QString(), QString()));
     EXPECT_EQ(dialogs().modal(nullptr, QStringLiteral("frmChoix")), 2);
 
     ASSERT_EQ(dlg.calls().size(), 4u);
