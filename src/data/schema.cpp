@@ -181,14 +181,18 @@ QString queryText(const QString& name) {
     return text ? QString::fromUtf8(text) : QString();
 }
 
+QStringList indexStatements() {
+    return {QString::fromUtf8(kIndexSortieCaveCptr), QString::fromUtf8(kIndexVinsAppellation)};
+}
+
 QStringList createStatements() {
     QStringList out;
-    for (const char* sql : {kCreateVins, kCreateAppellations, kCreateSortieCave, kCreatePlan,
-                            kCreateChampsPerso, kCreateEtatsGraphes, kCreateSelections, kCreateOptions,
-                            kCreateVersion, kIndexSortieCaveCptr, kIndexVinsAppellation}) {
+    for (const char* sql :
+         {kCreateVins, kCreateAppellations, kCreateSortieCave, kCreatePlan, kCreateChampsPerso,
+          kCreateEtatsGraphes, kCreateSelections, kCreateOptions, kCreateVersion}) {
         out << QString::fromUtf8(sql);
     }
-    return out;
+    return out + indexStatements();
 }
 
 void createLayout(Database& db) {
