@@ -1,7 +1,9 @@
 // vinorium-sql: the cellar engine on the command line.
 //
-//   vinorium-sql [--create] FILE [STATEMENT ...]
+//   vinorium-sql [--create | --template] FILE [STATEMENT ...]
 //
+// --template makes FILE a new default cellar (every table and stored query,
+// the options, custom fields and appellation list) before the statements.
 // Runs Jet statements on a cellar file exactly as the programs run them; with
 // no statement on the command line, reads them from standard input, one per
 // line (blank lines skipped). A statement that returns rows prints a header
@@ -10,6 +12,7 @@
 // statement prints the engine's message on standard error; the exit status is
 // then 1, else 0.
 
+#include "data/defaultcellar.h"
 #include "data/engine/database.h"
 #include "data/engine/query.h"
 #include "data/engine/textout.h"
@@ -30,6 +33,7 @@ using vinorium::data::Query;
 
 struct Options {
     bool create = false;
+    bool templateCellar = false;
     QString file;
     QStringList statements;
 };
@@ -46,6 +50,8 @@ const std::vector<OptionSpec>& optionSpecs() {
     static const std::vector<OptionSpec> specs = {
         {"--create", "crée FILE, base de cave vide sans tables (refusé si FILE existe)",
          [](Options& o) { o.create = true; }},
+        {"--template", "crée FILE, nouvelle base de cave par défaut (refusé si FILE existe)",
+         [](Options& o) { o.templateCellar = true; }},
     };
     return specs;
 }
@@ -108,7 +114,9 @@ void run(Database& db, const QString& sql) {
 
 int runAll(const Options& options) {
     try {
-        if (options.create) {
+        if (options.templateCellar) {
+            vinorium::data::createDefaultCellar(options.file);
+        } else if (options.create) {
             Database::createEmpty(options.file);
         }
         Database db;
