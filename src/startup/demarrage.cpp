@@ -9,13 +9,14 @@
 #include "startup/frmchoix.h"
 #include "startup/frmsplash.h"
 #include "ui/application.h"
+#include "ui/theme.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
+#include "ui/flatcontrols.h"
 
 namespace vinorium::startup {
 
@@ -24,17 +25,13 @@ namespace {
 const QString kVinorium = QStringLiteral("Vinorium");
 const QString kParDefaut = QStringLiteral(" (base par défaut)");
 
-// The background, border and text colours of the "Cendré" theme, used by the
-// choice dialog since no cellar theme is known yet.
-void appliqueCouleursCendre(QWidget* window) {
-    window->setStyleSheet(
-        QStringLiteral("QDialog { background: rgb(223, 217, 215); }"
-                       "QLabel { color: rgb(81, 68, 81); }"
-                       "QComboBox, QPushButton { color: rgb(81, 68, 81); background: white;"
-                       " border: 1px solid rgb(140, 140, 157); padding: 3px 8px; min-height: 18px; }"
-                       "QPushButton { background: rgb(140, 140, 157); color: white; min-width: 72px; }"
-                       "QPushButton:default { border-color: rgb(81, 68, 81); }"
-                       "QPushButton:focus, QComboBox:focus { border-color: rgb(81, 68, 81); }"));
+// The choice dialog takes the background, border and text colours of the
+// "Cendré" theme, since no cellar theme is known yet.
+void prendCouleursCendre() {
+    ui::Palette& p = ui::palette();
+    p.CouleurFond = QColor(223, 217, 215);
+    p.CouleurMoyenne = QColor(140, 140, 157);
+    p.CouleurTexte = QColor(81, 68, 81);
 }
 
 }  // namespace
@@ -65,8 +62,8 @@ void Demarrage::LitParametres() {
 void Demarrage::ChoisitAlias(const QStringList& aliases) {
     Programme& p = programme();
     if (aliases.size() >= 2 && p.ChoixBaseDemarrage) {
+        prendCouleursCendre();
         TfrmChoix frmChoix;
-        appliqueCouleursCendre(&frmChoix);
         for (const QString& alias : aliases) {
             frmChoix.lstChoix->addItem(alias == kVinorium ? alias + kParDefaut : alias);
         }

@@ -2,6 +2,8 @@
 
 #include "data/dialogservice.h"
 #include "ui/accessibility.h"
+#include "ui/flatcontrols.h"
+#include "ui/theme.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -19,17 +21,19 @@ TfrmChoix::TfrmChoix(QWidget* parent)
 
     lblChoix = new QLabel(QStringLiteral("Sélectionner une appellation :"), this);
     lblChoix->setObjectName(QStringLiteral("lblChoix"));
-    lstChoix = new QComboBox(this);
+    lstChoix = new ui::FlatComboBox(this);
     lstChoix->setObjectName(QStringLiteral("lstChoix"));
     lstChoix->setEditable(false);
     lstChoix->setMinimumWidth(300);
     lstChoix->setMaxVisibleItems(20);
     lblChoix->setBuddy(lstChoix);
 
-    FlatButton1 = new QPushButton(QStringLiteral("OK"), this);
+    FlatButton1 = new ui::FlatButton(this);
+    FlatButton1->setText(QStringLiteral("OK"));
     FlatButton1->setObjectName(QStringLiteral("FlatButton1"));
     FlatButton1->setDefault(true);
-    btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
+    btnAnnuler = new ui::FlatButton(this);
+    btnAnnuler->setText(QStringLiteral("Annuler"));
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     btnAnnuler->setAutoDefault(false);
     connect(FlatButton1, &QPushButton::clicked, this, &TfrmChoix::FlatButton1Click);
@@ -47,6 +51,7 @@ TfrmChoix::TfrmChoix(QWidget* parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    ui::AppliqueTheme(this, true, false);
     ui::nameControls(this);
 }
 

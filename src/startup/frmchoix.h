@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
-class QComboBox;
 class QLabel;
-class QPushButton;
+
+namespace vinorium::ui {
+class FlatButton;
+class FlatComboBox;
+}  // namespace vinorium::ui
 
 namespace vinorium::startup {
 
@@ -26,9 +29,9 @@ class TfrmChoix final : public QDialog {
     void reject() override;
 
     QLabel* lblChoix;
-    QComboBox* lstChoix;
-    QPushButton* FlatButton1;
-    QPushButton* btnAnnuler;
+    ui::FlatComboBox* lstChoix;
+    ui::FlatButton* FlatButton1;
+    ui::FlatButton* btnAnnuler;
 };
 
 }  // namespace vinorium::startup

@@ -5,6 +5,8 @@
 #include "data/settingsstore.h"
 #include "startup/frmsplash.h"
 #include "ui/accessibility.h"
+#include "ui/flatcontrols.h"
+#include "ui/theme.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -40,10 +42,11 @@ TfrmInfos::TfrmInfos(QWidget* parent)
     layout->setVerticalSpacing(8);
     const auto row = [this, layout](int r, const QString& name, const QString& caption,
                                     const QString& fieldName, const QString& value, QLabel*& label,
-                                    QLineEdit*& field) {
+                                    ui::FlatEdit*& field) {
         label = new QLabel(caption, this);
         label->setObjectName(name);
-        field = new QLineEdit(value, this);
+        field = new ui::FlatEdit(this);
+        field->setText(value);
         field->setObjectName(fieldName);
         field->setReadOnly(true);
         field->setMinimumWidth(320);
@@ -58,13 +61,15 @@ TfrmInfos::TfrmInfos(QWidget* parent)
     row(2, QStringLiteral("Label6"), QStringLiteral("Chemin de la base :"), QStringLiteral("txtRepInstall"),
         cheminAliasCourant(), Label6, txtRepInstall);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK = new ui::FlatButton(this);
+    btnOK->setText(QStringLiteral("OK"));
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(btnOK, 3, 1, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    ui::AppliqueTheme(this, true, false);
     ui::nameControls(this);
 }
 

@@ -3,8 +3,11 @@
 #include <QDialog>
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
+
+namespace vinorium::ui {
+class FlatButton;
+class FlatEdit;
+}  // namespace vinorium::ui
 
 namespace vinorium::startup {
 
@@ -20,12 +23,12 @@ class TfrmInfos final : public QDialog {
     void Affiche();
 
     QLabel* Label2;
-    QLineEdit* txtVersionBase;
+    ui::FlatEdit* txtVersionBase;
     QLabel* Label5;
-    QLineEdit* txtVersionProgramme;
+    ui::FlatEdit* txtVersionProgramme;
     QLabel* Label6;
-    QLineEdit* txtRepInstall;
-    QPushButton* btnOK;
+    ui::FlatEdit* txtRepInstall;
+    ui::FlatButton* btnOK;
 };
 
 }  // namespace vinorium::startup

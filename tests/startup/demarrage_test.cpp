@@ -11,6 +11,7 @@
 #include "support/grab.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
+#include "ui/flatcontrols.h"
 
 #include <QComboBox>
 #include <QFile>
