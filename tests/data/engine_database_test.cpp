@@ -2,6 +2,7 @@
 // errors and their messages, opening and locking the file, transactions.
 
 #include "data/enginetest.h"
+#include "data/schema.h"
 #include "data/settingsstore.h"
 
 #include <QFile>
@@ -356,6 +357,46 @@ TEST_F(EngineTest, ExclusiveOpenFailsWhileAnotherProcessHoldsTheFile) {
     EXPECT_THROW(second.open(path(), false), EngineError);
     d.close();
     second.open(path(), false);
+}
+
+}  // namespace
+}  // namespace vinorium::test
+
+namespace vinorium::test {
+namespace {
+
+// The stored queries of the cellar are planned two ways (one aggregate per
+// wine through the index, or one aggregation of all movements for statements
+// that read every wine): both must give the rows of the literal grouping.
+TEST_F(EngineTest, StockQueriesGiveTheSameRowsWhateverThePlan) {
+    data::schema::createLayout(db_);
+    exec({"INSERT INTO Appellations (Appellation, Region) VALUES ('Bordeaux', 'Bordeaux')",
+          "INSERT INTO Vins (Nom, Recoltant, Appellation, Type, Millesime, Prix, Vrac) VALUES "
+          "('A', 'r', 'Bordeaux', 'Rouge', 2005, 10, -1)",
+          "INSERT INTO Vins (Nom, Recoltant, Appellation, Type, Prix) VALUES ('', 'Martin', 'Bordeaux', "
+          "'Blanc', 0)",
+          "INSERT INTO Vins (Nom, Appellation, Type) VALUES ('Sans appellation', 'Absente', 'Rouge')",
+          "INSERT INTO [Sortie cave] (Cptr, QuantiteEntreeSortie, PositionEntreeSortie) VALUES (1, 6, 3)",
+          "INSERT INTO [Sortie cave] (Cptr, QuantiteEntreeSortie, PositionEntreeSortie) VALUES (1, -2, 4)",
+          "INSERT INTO [Sortie cave] (Cptr, QuantiteEntreeSortie, PositionEntreeSortie) VALUES (3, 5, 1)"});
+    const QString everyRow = "SELECT * FROM RequeteListe AS T WHERE (QuantiteRestante >= 0) ORDER BY Cptr";
+    const QString selected =
+        "SELECT * FROM RequeteListe AS T WHERE (QuantiteRestante >= 0) AND Cptr IN (SELECT Cptr FROM Vins) "
+        "ORDER BY Cptr";
+    EXPECT_TRUE(db_.translate(everyRow).contains("_agg"));
+    EXPECT_FALSE(db_.translate(selected).contains("_agg"));
+    const QStringList expected = rows(selected);
+    ASSERT_EQ(expected.size(), 3);
+    EXPECT_TRUE(expected[1].startsWith("A|A   (Bordeaux 2005, 4 bouteilles)|4|1|"))
+        << expected[1].toStdString();
+    EXPECT_TRUE(expected[2].startsWith("Martin|Martin   (Bordeaux , 0 bouteilles)|0|2|"))
+        << expected[2].toStdString();
+    EXPECT_TRUE(expected[1].endsWith("|7,50|1")) << expected[1].toStdString();
+    EXPECT_EQ(rows(everyRow), expected);
+    // Stock per position.
+    EXPECT_EQ(
+        rows("SELECT Cptr, Position, QuantiteRestante FROM RequeteInitialePositions ORDER BY Cptr, Position"),
+        QStringList({"Cptr|Position|QuantiteRestante", "1|3|6", "1|4|-2", "2|\\N|0"}));
 }
 
 }  // namespace

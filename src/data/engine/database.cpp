@@ -329,6 +329,7 @@ std::vector<QueryPlan> planQueries(EngineCatalog& catalog) {
                 CatalogSource src;
                 src.name = p.name;
                 src.isQuery = true;
+                src.jetText = p.jet;
                 for (const jetsql::OutputColumn& c : p.tr.columns) {
                     CatalogColumn col;
                     col.name = c.name;

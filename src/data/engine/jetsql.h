@@ -213,6 +213,9 @@ struct CatalogSource {
     std::vector<std::vector<int>> uniqueKeys;
     // Stored queries: the error when the query cannot be used (empty when usable).
     QString brokenMessage;
+    // Stored queries: their Jet text (the translator may plan a statement that
+    // reads every row of the query from it rather than from its view).
+    QString jetText;
 
     int columnIndex(const QString& column) const;
 };

@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 
 namespace vinorium::data::jetsql {
 
@@ -107,6 +108,10 @@ struct Scope {
     int pushdownBinding = -1;
     QString pushdownFrom;   // FROM text of that subquery
     QString pushdownWhere;  // its correlation condition
+    // ... or, when every row is read anyway, aggregated once per key in a
+    // derived table "_agg" joined to the left side.
+    bool pushdownJoin = false;
+    std::vector<std::pair<QString, QString>> pushdownAggs;  // aggregate SQL, its column in "_agg"
 };
 
 struct Resolved {
@@ -675,6 +680,9 @@ class Translator {
             !inAggregate_) {
             pushdownViolated_ = true;
         }
+        if (inAggregate_ && (r->scope != &scope || r->bindingIndex != scope.pushdownBinding)) {
+            aggregateReadsLeft_ = true;
+        }
         return t;
     }
 
@@ -953,6 +961,7 @@ class Translator {
             return t;
         }
         inAggregate_ = true;
+        aggregateReadsLeft_ = false;
         const bool violatedBefore = pushdownViolated_;
         Tx a = expr(e.args[0], scope);
         inAggregate_ = false;
@@ -970,7 +979,23 @@ class Translator {
                     .arg(fn.toLower(), value(a), isTextual(k) ? QStringLiteral(" COLLATE JET") : QString());
             t.kind = k;
         }
-        if (scope.pushdownBinding >= 0) {
+        if (scope.pushdownBinding >= 0 && scope.pushdownJoin) {
+            if (aggregateReadsLeft_) {
+                pushdownViolated_ = true;
+            }
+            QString column;
+            for (const auto& [sql, name] : scope.pushdownAggs) {
+                if (sql == t.sql) {
+                    column = name;
+                }
+            }
+            if (column.isEmpty()) {
+                column = QStringLiteral("a%1").arg(scope.pushdownAggs.size() + 1);
+                scope.pushdownAggs.emplace_back(t.sql, column);
+            }
+            const QString ref = QStringLiteral("\"_agg\".") + quoteIdentifier(column);
+            t.sql = fn == u"COUNT" ? QStringLiteral("coalesce(%1, 0)").arg(ref) : ref;
+        } else if (scope.pushdownBinding >= 0) {
             t.sql = QStringLiteral("(SELECT %1 FROM %2 WHERE %3)")
                         .arg(t.sql, scope.pushdownFrom, scope.pushdownWhere);
         }
@@ -982,6 +1007,30 @@ class Translator {
         switch (ref->kind) {
             case TableRef::Kind::Table: {
                 const CatalogSource* s = source(ref->name);
+                if (s->isQuery && inlineQueries_ && !s->jetText.isEmpty() && inlineDepth_ < 8) {
+                    // A statement that reads every row: the stored query's own
+                    // plan, inlined, so that its aggregates are computed once.
+                    StatementP inner;
+                    try {
+                        inner = parse(s->jetText);
+                    } catch (const SyntaxError& e) {
+                        fail(e.message);
+                    }
+                    ++inlineDepth_;
+                    SelectOut sub = select(*inner->select, nullptr, true);
+                    --inlineDepth_;
+                    Binding b;
+                    b.name = ref->alias.isEmpty() ? s->name : ref->alias;
+                    b.tableName = s->name;
+                    b.sqlAlias = quoteIdentifier(b.name);
+                    b.columns = s->columns;
+                    b.source = s;
+                    for (size_t i = 0; i < b.columns.size() && i < sub.columns.size(); ++i) {
+                        b.columns[i].sqlName = sub.columns[i].sqlName;
+                    }
+                    addBinding(scope, b);
+                    return QStringLiteral("(%1) AS %2").arg(sub.sql, b.sqlAlias);
+                }
                 Binding b;
                 b.name = ref->alias.isEmpty() ? s->name : ref->alias;
                 b.tableName = s->name;
@@ -1250,21 +1299,78 @@ class Translator {
             QString right = from(join->right, scope);
             if (pushdownPossible(s, scope, rightIndex)) {
                 Tx on = expr(join->on, scope);
-                scope.pushdownBinding = static_cast<int>(rightIndex);
-                scope.pushdownFrom = right;
-                scope.pushdownWhere = condition(on);
-                pushdownViolated_ = false;
-                SelectOut attempt;
-                bool ok = true;
-                try {
-                    attempt = selectBody(s, scope, QStringList{pushdownLeft}, true);
-                } catch (const TranslateError&) {
-                    ok = false;
+                // Keys of the derived table: the right table's columns equated to the left side.
+                QStringList keys, keyed;
+                bool joinable = inlineQueries_;
+                std::vector<ExprP> conj;
+                conjuncts(join->on, conj);
+                for (const ExprP& c : conj) {
+                    const Expr* r = nullptr;
+                    const Expr* l = nullptr;
+                    for (int side = 0; side < 2 && c->args.size() == 2; ++side) {
+                        auto a = c->args[side]->kind == Expr::Kind::Column ? tryResolve(*c->args[side], scope)
+                                                                           : std::nullopt;
+                        if (a && a->scope == &scope && a->bindingIndex == static_cast<int>(rightIndex) &&
+                            isNumeric(a->column->kind)) {
+                            r = c->args[side].get();
+                            l = c->args[1 - side].get();
+                        }
+                    }
+                    if (!r || !l) {
+                        joinable = false;
+                        break;
+                    }
+                    auto lr = l->kind == Expr::Kind::Column ? tryResolve(*l, scope) : std::nullopt;
+                    if (!lr || lr->bindingIndex == static_cast<int>(rightIndex) ||
+                        !isNumeric(lr->column->kind)) {
+                        joinable = false;
+                        break;
+                    }
+                    keys << value(expr(c->args[r == c->args[0].get() ? 0 : 1], scope));
+                    keyed << value(expr(c->args[l == c->args[0].get() ? 0 : 1], scope));
                 }
-                if (ok && !pushdownViolated_) {
-                    return attempt;
+                for (int mode = joinable ? 0 : 1; mode < 2; ++mode) {
+                    scope.pushdownBinding = static_cast<int>(rightIndex);
+                    scope.pushdownFrom = right;
+                    scope.pushdownWhere = condition(on);
+                    scope.pushdownJoin = mode == 0;
+                    scope.pushdownAggs.clear();
+                    pushdownViolated_ = false;
+                    SelectOut attempt;
+                    bool ok = true;
+                    try {
+                        attempt = selectBody(
+                            s, scope,
+                            [&] {
+                                if (!scope.pushdownJoin) {
+                                    return QStringList{pushdownLeft};
+                                }
+                                QStringList cols, group, on2;
+                                for (int k = 0; k < keys.size(); ++k) {
+                                    cols << QStringLiteral("%1 AS \"k%2\"").arg(keys[k]).arg(k + 1);
+                                    group << keys[k];
+                                    on2 << QStringLiteral("\"_agg\".\"k%1\" = %2").arg(k + 1).arg(keyed[k]);
+                                }
+                                for (const auto& [sql, name] : scope.pushdownAggs) {
+                                    cols << QStringLiteral("%1 AS %2").arg(sql, quoteIdentifier(name));
+                                }
+                                return QStringList{
+                                    QStringLiteral(
+                                        "%1 LEFT JOIN (SELECT %2 FROM %3 GROUP BY %4) AS \"_agg\" ON %5")
+                                        .arg(pushdownLeft, cols.join(QStringLiteral(", ")), right,
+                                             group.join(QStringLiteral(", ")),
+                                             on2.join(QStringLiteral(" AND ")))};
+                            },
+                            true);
+                    } catch (const TranslateError&) {
+                        ok = false;
+                    }
+                    if (ok && !pushdownViolated_) {
+                        return attempt;
+                    }
                 }
                 scope.pushdownBinding = -1;
+                scope.pushdownJoin = false;
                 pushdownViolated_ = false;
             }
             Tx on = expr(join->on, scope);
@@ -1276,7 +1382,8 @@ class Translator {
             }
         }
         (void)pushdown;
-        return selectBody(s, scope, fromParts, false);
+        return selectBody(
+            s, scope, [&] { return fromParts; }, false);
     }
 
     // A GROUP BY or ORDER BY term: texts in the JET collation; a number
@@ -1288,7 +1395,8 @@ class Translator {
         return value(t) + (isTextual(kindOf(t)) ? QStringLiteral(" COLLATE JET") : QString());
     }
 
-    SelectOut selectBody(const Select& s, Scope& scope, const QStringList& fromParts, bool pushdown) {
+    SelectOut selectBody(const Select& s, Scope& scope, const std::function<QStringList()>& fromText,
+                         bool pushdown) {
         // Select list, with * expanded.
         std::vector<Item> items;
         int exprCounter = 1000;
@@ -1420,6 +1528,7 @@ class Translator {
             sql += QStringLiteral("DISTINCT ");
         }
         sql += selectList.join(QStringLiteral(", "));
+        const QStringList fromParts = fromText();
         if (!fromParts.isEmpty()) {
             sql += QStringLiteral(" FROM ") + fromParts.join(QStringLiteral(", "));
         }
@@ -1883,6 +1992,7 @@ class Translator {
         Translation tr;
         switch (st.kind) {
             case K::Select: {
+                inlineQueries_ = readsEveryRow(*st.select);
                 SelectOut out = select(*st.select, nullptr, true);
                 tr.kind = K::Select;
                 tr.sql = out.sql;
@@ -1919,6 +2029,22 @@ class Translator {
             default:
                 return ddl(st);
         }
+    }
+
+    // A statement whose condition selects nothing by value (no =, IN, LIKE,
+    // BETWEEN or EXISTS): it reads every row of its sources, so aggregates of
+    // its stored queries are best computed once for all rows.
+    static bool selective(const Expr& e) {
+        using K = Expr::Kind;
+        if (e.kind == K::InList || e.kind == K::InSelect || e.kind == K::Like || e.kind == K::Exists ||
+            e.kind == K::Between || (e.kind == K::Binary && e.text == u"=")) {
+            return true;
+        }
+        return std::any_of(e.args.begin(), e.args.end(), [](const ExprP& a) { return selective(*a); });
+    }
+
+    static bool readsEveryRow(const Select& s) {
+        return s.unions.empty() && s.top < 0 && (!s.where || !selective(*s.where));
     }
 
     // ---------------------------------------------------------------- cross-tabs
@@ -1992,6 +2118,7 @@ class Translator {
     Translation transformValues(const StatementP& stp) {
         const Statement& st = *stp;
         checkTransform(st);
+        inlineQueries_ = readsEveryRow(*st.select);
         Select values;
         values.distinct = true;
         values.items.push_back(SelectItem{st.pivot, QStringLiteral("PivotValue")});
@@ -2011,6 +2138,7 @@ class Translator {
     Translation transformRows(const StatementP& stp, const std::vector<PivotValue>& pivotValues) {
         const Statement& st = *stp;
         checkTransform(st);
+        inlineQueries_ = readsEveryRow(*st.select);
         Select rows = *st.select;
         for (const PivotValue& pv : pivotValues) {
             auto raw = std::make_shared<Expr>();
@@ -2046,6 +2174,9 @@ class Translator {
     int subqueries_ = 0;
     bool inAggregate_ = false;
     bool pushdownViolated_ = false;
+    bool aggregateReadsLeft_ = false;
+    bool inlineQueries_ = false;  // the statement reads every row of its stored queries
+    int inlineDepth_ = 0;
     bool havePrimary_ = false;
 };
 

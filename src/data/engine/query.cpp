@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <string>
 
 namespace vinorium::data {
 
@@ -19,7 +20,40 @@ struct QueryPrivate {
     bool active = false;
     sqlite3_stmt* stmt = nullptr;  // while rows remain to be read
     std::vector<jetsql::OutputColumn> columns;
-    std::vector<std::vector<QVariant>> rows;
+    // The rows read so far, kept as SQLite gave them: one cell per value,
+    // texts and blobs in one byte pool, converted when a field is read.
+    struct Cell {
+        int type = SQLITE_NULL;
+        union {
+            qint64 i;
+            double d;
+        };
+        quint32 offset = 0;
+        quint32 length = 0;
+        Cell() : i(0) {}
+    };
+    std::vector<Cell> cells;
+    std::string pool;
+    size_t rowCount = 0;
+    size_t width = 0;
+
+    size_t rowsRead() const { return rowCount; }
+
+    QVariant value(size_t row, size_t column) const {
+        const Cell& c = cells[row * width + column];
+        switch (c.type) {
+            case SQLITE_INTEGER:
+                return QVariant(static_cast<qlonglong>(c.i));
+            case SQLITE_FLOAT:
+                return QVariant(c.d);
+            case SQLITE_TEXT:
+                return QVariant(QString::fromUtf8(pool.data() + c.offset, static_cast<qsizetype>(c.length)));
+            case SQLITE_BLOB:
+                return QVariant(QByteArray(pool.data() + c.offset, static_cast<qsizetype>(c.length)));
+            default:
+                return QVariant();
+        }
+    }
     size_t pos = 0;
     int changes = 0;
 
@@ -34,16 +68,37 @@ struct QueryPrivate {
 
     // Reads rows until row n exists or the result ends.
     void fetchUntil(size_t n) {
-        while (stmt && rows.size() <= n) {
+        while (stmt && rowCount <= n) {
             int rc = sqlite3_step(stmt);
             if (rc == SQLITE_ROW) {
-                const int count = sqlite3_column_count(stmt);
-                std::vector<QVariant> row;
-                row.reserve(static_cast<size_t>(count));
-                for (int i = 0; i < count; ++i) {
-                    row.push_back(columnValue(stmt, i));
+                width = static_cast<size_t>(sqlite3_column_count(stmt));
+                for (size_t i = 0; i < width; ++i) {
+                    const int col = static_cast<int>(i);
+                    Cell cell;
+                    cell.type = sqlite3_column_type(stmt, col);
+                    switch (cell.type) {
+                        case SQLITE_INTEGER:
+                            cell.i = sqlite3_column_int64(stmt, col);
+                            break;
+                        case SQLITE_FLOAT:
+                            cell.d = sqlite3_column_double(stmt, col);
+                            break;
+                        case SQLITE_TEXT:
+                        case SQLITE_BLOB: {
+                            const void* p = cell.type == SQLITE_TEXT
+                                                ? static_cast<const void*>(sqlite3_column_text(stmt, col))
+                                                : sqlite3_column_blob(stmt, col);
+                            cell.length = static_cast<quint32>(sqlite3_column_bytes(stmt, col));
+                            cell.offset = static_cast<quint32>(pool.size());
+                            pool.append(static_cast<const char*>(p), cell.length);
+                            break;
+                        }
+                        default:
+                            break;
+                    }
+                    cells.push_back(cell);
                 }
-                rows.push_back(std::move(row));
+                ++rowCount;
             } else {
                 QString message;
                 if (rc != SQLITE_DONE) {
@@ -60,7 +115,11 @@ struct QueryPrivate {
     void close() {
         finalize();
         active = false;
-        rows.clear();
+        cells.clear();
+        cells.shrink_to_fit();
+        pool.clear();
+        pool.shrink_to_fit();
+        rowCount = 0;
         columns.clear();
         pos = 0;
     }
@@ -370,14 +429,14 @@ void Query::next() {
     if (!d_->active) {
         throw EngineError(QStringLiteral("La requête n'est pas ouverte"));
     }
-    if (d_->pos < d_->rows.size()) {
+    if (d_->pos < d_->rowsRead()) {
         ++d_->pos;
     }
     d_->fetchUntil(d_->pos);
 }
 
 bool Query::eof() const {
-    return !d_->active || d_->pos >= d_->rows.size();
+    return !d_->active || d_->pos >= d_->rowsRead();
 }
 bool Query::bof() const {
     return !d_->active || d_->pos == 0;
@@ -388,7 +447,7 @@ int Query::recordCount() {
         return 0;
     }
     d_->fetchUntil(static_cast<size_t>(-2));
-    return static_cast<int>(d_->rows.size());
+    return static_cast<int>(d_->rowsRead());
 }
 
 int Query::recNo() const {
@@ -406,10 +465,10 @@ bool Query::locate(const QString& fieldName, const QVariant& value, bool caseIns
                          value.userType() == QMetaType::ULongLong;
     for (size_t row = 0;; ++row) {
         d_->fetchUntil(row);
-        if (row >= d_->rows.size()) {
+        if (row >= d_->rowsRead()) {
             return false;
         }
-        Field f(QString(), d_->rows[row][static_cast<size_t>(index)], kind);
+        Field f(QString(), d_->value(row, static_cast<size_t>(index)), kind);
         bool match = false;
         if (value.isNull()) {
             match = f.isNull();
@@ -476,7 +535,7 @@ Field Query::field(int index) const {
         throw EngineError(QStringLiteral("Aucune ligne courante"));
     }
     const auto& c = d_->columns[static_cast<size_t>(index)];
-    return Field(c.name, d_->rows[d_->pos][static_cast<size_t>(index)], engine::fieldKind(c.kind));
+    return Field(c.name, d_->value(d_->pos, static_cast<size_t>(index)), engine::fieldKind(c.kind));
 }
 
 }  // namespace vinorium::data
