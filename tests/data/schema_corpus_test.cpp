@@ -377,6 +377,13 @@ QList<Statement> corpus() {
              "(IsNull(BoireAvant) OR (BoireAvant <= 2028)))) ORDER BY Appellation, Nom, Type"),
          true},
         // Cellar plan.
+        {"plan_search_content",
+         sql("SELECT * FROM RequeteInitiale AS TableSource WHERE ((QuantiteRestante > 0) AND (((EXISTS "
+             "(SELECT Cptr "
+             "FROM [sortie cave] WHERE ((QuantiteEntreeSortie > 0) AND (PositionEntreeSortie = 2) AND (Cptr "
+             "= "
+             "TableSource.Cptr))))))) ORDER BY Appellation, Nom, Type"),
+         true},
         {"plan_clear", sql("DELETE FROM Plan"), false},
         {"plan_cell",
          sql("INSERT INTO Plan (Gauche, Haut, Largeur, Hauteur, Indexe) VALUES (10, 20, 40, 40, 99)"), false},
@@ -708,5 +715,43 @@ INSTANTIATE_TEST_SUITE_P(Schema, SchemaCorpus, ::testing::ValuesIn(corpus()),
                          [](const ::testing::TestParamInfo<Statement>& param) {
                              return std::string(param.param.name);
                          });
+
+// What the tree and the statistics read from the populated cellar: the
+// stored queries' stock and captions as the windows show them.
+TEST(SchemaCorpusResults, TreeAndStatisticsShowTheCellar) {
+    TempFolders folders;
+    CellarFixture cellar(folders.scratch(QStringLiteral("peuplee.mdb")));
+    populate(cellar);
+    const QList<Statement> statements = corpus();
+    auto sqlOf = [&](const char* name) {
+        for (const Statement& s : statements) {
+            if (qstrcmp(s.name, name) == 0) {
+                return s.sql;
+            }
+        }
+        return QString();
+    };
+    EXPECT_EQ(vinorium::test::selectRows(cellar.db(), sqlOf("tree_appellations"), {"Region", "Appellation_"}),
+              (QList<QStringList>{{"Bordeaux", "Margaux (1 vins, 3 bouteilles)"},
+                                  {"Bordeaux", u("Saint-Émilion grand cru (1 vins, 12 bouteilles)")},
+                                  {"Bordeaux", "Sauternes (1 vins, 1 bouteilles)"},
+                                  {"Bourgogne", "Chablis (1 vins, 6 bouteilles)"},
+                                  {"Champagne", "Champagne (1 vins, 2 bouteilles)"},
+                                  {"Loire", "Sancerre (1 vins, 4 bouteilles)"},
+                                  {u("Rhône"), u("Côtes du Rhône (1 vins, 20 bouteilles)")}}));
+    EXPECT_EQ(vinorium::test::selectRows(
+                  cellar.db(),
+                  QStringLiteral("SELECT Type, Count(Cptr) AS [QuantiteVins], "
+                                 "Sum([QuantiteRestante]) AS [QuantiteBouteilles] FROM "
+                                 "RequeteInitiale AS TableSource WHERE (QuantiteRestante >= 0) "
+                                 "GROUP BY Type ORDER BY Type"),
+                  {"Type", "QuantiteVins", "QuantiteBouteilles"}),
+              (QList<QStringList>{{"Autre", "1", "0"},
+                                  {"Blanc", "1", "6"},
+                                  {"Effervescent", "1", "2"},
+                                  {"Moelleux", "1", "1"},
+                                  {u("Rosé"), "1", "4"},
+                                  {"Rouge", "3", "35"}}));
+}
 
 }  // namespace
