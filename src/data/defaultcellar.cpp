@@ -10,7 +10,11 @@
 // The resource library is linked statically: its initialiser must be called by
 // name, from the global namespace.
 static void initVinoriumResources() {
-    Q_INIT_RESOURCE(vinorium);
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(vinorium);
+        return true;
+    }();
+    (void)registered;
 }
 
 namespace vinorium::data {

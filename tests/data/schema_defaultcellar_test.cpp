@@ -235,6 +235,8 @@ TEST(SchemaWidths, TextColumnsHoldTheirDeclaredWidth) {
     // Long saved searches fit.
     EXPECT_NO_THROW(cellar.addSelection(QStringLiteral("longue"), QString(4000, QLatin1Char('x')),
                                         QString(4000, QLatin1Char('y'))));
+    // Appellation names are unique without regard to case.
+    EXPECT_THROW(cellar.addAppellation(QStringLiteral("bordeaux"), QStringLiteral("Ailleurs")), EngineError);
     // The custom field names are the key of ChampsPerso.
     EXPECT_THROW(
         cellar.exec(QStringLiteral("INSERT INTO ChampsPerso (Nom, Libelle) VALUES ('ChampPerso1', 'Autre')")),
