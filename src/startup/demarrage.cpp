@@ -161,6 +161,10 @@ int Demarre(QApplication& app) {
     // The report preview is the program's own; nothing to register until the
     // report engine needs a hook.
     ui::initialiseApplication(app, kVinorium);
+    return Execute();
+}
+
+int Execute() {
     TfrmSplash frmSplash(0);
     frmSplash.show();
     QApplication::processEvents();

@@ -34,8 +34,10 @@ class Demarrage {
     bool Connecte();
 };
 
-// The whole program: set-up, splash, start-up, main window, message loop.
-// Returns the program's exit code.
+// The whole program: set-up, then Execute. Returns the program's exit code.
 int Demarre(QApplication& app);
+// The run once the application is set up: splash, first start, start-up,
+// main window, message loop.
+int Execute();
 
 }  // namespace vinorium::startup

@@ -13,7 +13,9 @@
 #include "support/tempfolders.h"
 #include "ui/flatcontrols.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -274,6 +276,53 @@ TEST_F(Demarrage_, InformationWindowShowsLayoutVersionAndPath) {
         .deleteKey(SettingsStore::aliasesKey() + QStringLiteral("Vinorium"));
     TfrmInfos infos;
     EXPECT_EQ(infos.txtRepInstall->text(), QStringLiteral("?"));
+}
+
+}  // namespace
+}  // namespace vinorium::startup
+
+namespace vinorium::startup {
+namespace {
+
+QWidget* fenetre(const char* nom) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String(nom) && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+TEST(Execute, FirstStartInstallsTheDefaultCellarShowsTheSplashThenTheMainWindow) {
+    test::TempFolders folders;
+    reinitialiseProgramme();
+    test::ScriptedDialogs dlg;  // a first start asks nothing
+    QString titre;
+    bool splashVu = false;
+    QTimer regarde;
+    QObject::connect(&regarde, &QTimer::timeout, [&] {
+        if (auto* splash = qobject_cast<TfrmSplash*>(fenetre("frmSplash"))) {
+            splashVu = true;
+            QTest::mouseClick(splash->Image1, Qt::LeftButton);  // no need to wait four seconds
+        } else if (QWidget* principale = fenetre("frmSaisie")) {
+            titre = principale->windowTitle();
+            principale->close();
+        }
+    });
+    regarde.start(20);
+    EXPECT_EQ(Execute(), 0);
+    EXPECT_TRUE(splashVu);
+    EXPECT_EQ(titre,
+              QStringLiteral("Vinorium / Tous les vins sélectionnés / Nouvelle saisie (recherche ou vin)"));
+    EXPECT_TRUE(QFile::exists(folders.data() + QStringLiteral("/VINORIUM.MDB")));
+    EXPECT_TRUE(QDir(folders.data() + QStringLiteral("/Images")).exists());
+    EXPECT_EQ(data::Database::aliasPath(QStringLiteral("Vinorium")),
+              folders.data() + QStringLiteral("/VINORIUM.MDB"));
+    SettingsStore store(SettingsRoot::CurrentUser);
+    ASSERT_TRUE(store.openKeyReadOnly(SettingsStore::userKey()));
+    EXPECT_EQ(store.readString(QStringLiteral("LastBase")), QStringLiteral("Vinorium"));
+    EXPECT_EQ(store.readString(QStringLiteral("ChoixBase")), QStringLiteral("-1"));
+    EXPECT_FALSE(programme().dbBase.isOpen());
 }
 
 }  // namespace
