@@ -159,11 +159,11 @@ FlatColors FlatColors::defaults(FlatKind kind) {
         case FlatKind::Button:
         case FlatKind::SpeedButton:
             c.set(R::Color, kFace);
-            c.set(R::ColorFocused, kFocus);
+            c.set(R::ColorFocused, kHover);
             c.set(R::ColorDown, kPressed);
             c.set(R::ColorBorder, border);
-            c.set(R::ColorHighLight, kHover);
-            c.set(R::ColorShadow, border);
+            c.set(R::ColorHighLight, QColor(255, 255, 255));
+            c.set(R::ColorShadow, QColor(128, 128, 128));
             if (kind == FlatKind::SpeedButton) {
                 c.set(R::FontColor, caption);
             }
