@@ -283,8 +283,23 @@ void DatabasePrivate::atomically(F body) {
 }
 
 void DatabasePrivate::checkSchema() {
-    Statement st(db, QStringLiteral("PRAGMA schema_version"));
-    int version = st.step() ? st.integer(0) : -1;
+    // The schema cookie, read through a statement kept prepared: this runs
+    // before every translation.
+    if (!schemaStmt) {
+        if (sqlite3_prepare_v3(db, "PRAGMA schema_version", -1, SQLITE_PREPARE_PERSISTENT, &schemaStmt,
+                               nullptr) != SQLITE_OK) {
+            throw EngineError(sqliteMessage(db, sqlite3_errcode(db)));
+        }
+    }
+    int version = -1;
+    int rc = sqlite3_step(schemaStmt);
+    if (rc == SQLITE_ROW) {
+        version = sqlite3_column_int(schemaStmt, 0);
+    }
+    sqlite3_reset(schemaStmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        throw EngineError(sqliteMessage(db, rc));
+    }
     if (version != schemaVersion) {
         loadCatalog();
     }
@@ -525,7 +540,9 @@ void DatabasePrivate::detachQueries() {
 
 std::shared_ptr<Translation> DatabasePrivate::translation(const QString& sql) {
     checkOpen();
-    checkSchema();
+    // The catalog is this connection's picture of the schema; another
+    // connection may have changed it, which shows as a failure to translate
+    // or to prepare (see run): the catalog is then read again, once.
     auto it = cache.find(sql);
     if (it != cache.end()) {
         return it.value();
@@ -536,7 +553,12 @@ std::shared_ptr<Translation> DatabasePrivate::translation(const QString& sql) {
     } catch (const jetsql::SyntaxError& e) {
         throw EngineError(e.message);
     } catch (const jetsql::TranslateError& e) {
-        throw EngineError(e.message);
+        const int before = schemaVersion;
+        checkSchema();
+        if (schemaVersion == before) {
+            throw EngineError(e.message);
+        }
+        return translation(sql);
     }
     if (cache.size() > 500) {
         cache.clear();
@@ -683,6 +705,11 @@ PreparedRows DatabasePrivate::run(const QString& sql, bool wantRows, int& change
     if (rc != SQLITE_OK) {
         QString message = sqliteMessage(db, rc);
         sqlite3_finalize(stmt);
+        const int before = schemaVersion;
+        checkSchema();
+        if (schemaVersion != before) {
+            return run(sql, wantRows, changes);
+        }
         throw EngineError(message);
     }
     if (tr->returnsRows && wantRows) {
@@ -890,6 +917,10 @@ void Database::close() {
         engine::closeQuery(q);
     }
     d_->cache.clear();
+    if (d_->schemaStmt) {
+        sqlite3_finalize(d_->schemaStmt);
+        d_->schemaStmt = nullptr;
+    }
     if (d_->db) {
         sqlite3_close_v2(d_->db);
         d_->db = nullptr;

@@ -50,6 +50,7 @@ struct DatabasePrivate {
     int lockFd = -1;
     EngineCatalog catalog;
     int schemaVersion = -1;
+    sqlite3_stmt* schemaStmt = nullptr;
     QHash<QString, std::shared_ptr<jetsql::Translation>> cache;
     QSet<QueryPrivate*> queries;
 

@@ -2185,7 +2185,9 @@ class Translator {
 Translation translate(const StatementP& statement, const Catalog& catalog) {
     Translator t(catalog);
     Translation tr = t.statement(statement);
-    tr.statement = statement;
+    if (tr.kind == Statement::Kind::Transform) {
+        tr.statement = statement;  // its second step is built from it
+    }
     return tr;
 }
 

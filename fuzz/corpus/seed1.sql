@@ -1,0 +1,1 @@
+SELECT Nom, Prix * 2 FROM Vins WHERE Nom LIKE 'Ch*' ORDER BY Nom

@@ -1,0 +1,1 @@
+SELECT * FROM Stock AS T WHERE Q > 0

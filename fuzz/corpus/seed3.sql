@@ -1,0 +1,1 @@
+TRANSFORM Sum(QuantiteEntreeSortie) SELECT Cptr FROM [Sortie cave] GROUP BY Cptr PIVOT Format(DateEntreeSortie, 'yyyy')

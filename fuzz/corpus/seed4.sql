@@ -1,0 +1,1 @@
+UPDATE Vins, [Sortie cave] SET [Sortie cave].QuantiteEntreeSortie = 1 WHERE Vins.Cptr = [Sortie cave].Cptr

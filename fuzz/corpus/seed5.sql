@@ -1,0 +1,1 @@
+INSERT INTO Vins (Nom, Vrac) VALUES ('a''b', 5)

@@ -1,0 +1,1 @@
+DELETE * FROM Vins WHERE Cptr IN (SELECT Cptr FROM Stock WHERE Q = 0)

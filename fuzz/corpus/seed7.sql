@@ -1,0 +1,1 @@
+SELECT IIf(IsNull(Nom), 'x' & 1.5, Nom + '!') AS a, #1/2/2005# + 1, 7 \ 2 Mod 3 ^ 2 FROM Vins

@@ -1,0 +1,1 @@
+SELECT Count(*) FROM Vins AS V WHERE EXISTS (SELECT * FROM [Sortie cave] WHERE Cptr = V.Cptr)
