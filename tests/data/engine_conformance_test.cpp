@@ -2,6 +2,7 @@
 // statements on a small cellar, then one statement, and compares the rows
 // (header line first, fields separated by "|", Null as \N).
 
+#include "data/engine/engineprivate.h"
 #include "data/enginetest.h"
 
 #include <vector>
@@ -232,6 +233,17 @@ TEST_P(EngineConformance, Rows) {
     }
     EXPECT_EQ(got.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString())
         << c.sql;
+    // The same statement translated with its literals in place rather than
+    // as parameters of its shape.
+    db_.d()->useShapes = false;
+    try {
+        got = rows(QString::fromUtf8(c.sql));
+    } catch (const data::EngineError& e) {
+        FAIL() << "literals in place: " << e.message().toStdString();
+    }
+    db_.d()->useShapes = true;
+    EXPECT_EQ(got.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString())
+        << "literals in place: " << c.sql;
 }
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {

@@ -400,6 +400,7 @@ QString viewSql(const QueryPlan& p) {
 
 void DatabasePrivate::loadCatalog() {
     cache.clear();
+    shapes.clear();
     EngineCatalog fresh;
     {
         Statement v(db, QStringLiteral("PRAGMA schema_version"));
@@ -530,6 +531,7 @@ void DatabasePrivate::rebuildViews() {
     Statement v(db, QStringLiteral("PRAGMA schema_version"));
     schemaVersion = v.step() ? v.integer(0) : -1;
     cache.clear();
+    shapes.clear();
 }
 
 void DatabasePrivate::detachQueries() {
@@ -613,7 +615,37 @@ std::vector<jetsql::PivotValue> DatabasePrivate::pivotValues(sqlite3_stmt* stmt)
 
 PreparedRows DatabasePrivate::run(const QString& sql, bool wantRows, int& changes) {
     changes = 0;
-    std::shared_ptr<Translation> tr = translation(sql);
+    checkOpen();
+    // Rows, inserts, updates and deletes: one translation per statement shape,
+    // the literals bound as parameters.
+    std::shared_ptr<Translation> tr;
+    std::vector<jetsql::LiftedValue> binds;
+    std::optional<jetsql::Lifted> lifted;
+    if (useShapes) {
+        lifted = jetsql::liftLiterals(sql);
+    }
+    if (lifted) {
+        auto it = shapes.find(lifted->key);
+        if (it != shapes.end()) {
+            tr = it.value();
+        } else {
+            try {
+                tr = std::make_shared<Translation>(jetsql::translate(lifted->statement, catalog));
+                if (shapes.size() > 500) {
+                    shapes.clear();
+                }
+                shapes.insert(lifted->key, tr);
+            } catch (const jetsql::TranslateError&) {
+                tr.reset();  // the ordinary path gives the message
+            }
+        }
+        if (tr) {
+            binds = std::move(lifted->values);
+        }
+    }
+    if (!tr) {
+        tr = translation(sql);
+    }
     using K = jetsql::Statement::Kind;
     switch (tr->kind) {
         case K::Begin:
@@ -711,6 +743,22 @@ PreparedRows DatabasePrivate::run(const QString& sql, bool wantRows, int& change
             return run(sql, wantRows, changes);
         }
         throw EngineError(message);
+    }
+    for (size_t i = 0; i < binds.size(); ++i) {
+        const jetsql::LiftedValue& v = binds[i];
+        const int index = static_cast<int>(i) + 1;
+        if (v.kind == jetsql::LiftedValue::Kind::Number) {
+            bool ok = false;
+            const qlonglong n = v.text.toLongLong(&ok);
+            if (ok) {
+                sqlite3_bind_int64(stmt, index, n);
+            } else {
+                sqlite3_bind_double(stmt, index, v.text.toDouble());
+            }
+        } else {
+            const QByteArray text = v.text.toUtf8();
+            sqlite3_bind_text(stmt, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
     }
     if (tr->returnsRows && wantRows) {
         return PreparedRows{stmt, columns};

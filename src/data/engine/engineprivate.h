@@ -52,6 +52,9 @@ struct DatabasePrivate {
     int schemaVersion = -1;
     sqlite3_stmt* schemaStmt = nullptr;
     QHash<QString, std::shared_ptr<jetsql::Translation>> cache;
+    // Translations of statement shapes (literals lifted out as parameters).
+    bool useShapes = true;
+    QHash<QString, std::shared_ptr<jetsql::Translation>> shapes;
     QSet<QueryPrivate*> queries;
 
     // Translation of a statement against the current schema (cached per text).

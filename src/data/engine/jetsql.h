@@ -49,6 +49,7 @@ struct Expr {
         Like,      // args[0] LIKE args[1]; negated
         Call,      // name(args); star for Count(*)
         Raw,       // already translated SQLite text (internal use), with a kind
+        Param,     // a literal lifted out of the statement: text "?n", rawKind its ValueKind
     };
     Kind kind = Kind::Null;
     QString text;       // literal text, operator, function name
@@ -185,6 +186,24 @@ struct SyntaxError {
 
 // Parses one statement (a trailing ";" is accepted). Throws SyntaxError.
 StatementP parse(const QString& sql);
+
+// A DML statement with its literals lifted out as parameters ?1, ?2, ...: the
+// same translation then serves every statement of that shape (the wine card
+// loads each wine with the same text but its key). key identifies the shape.
+struct LiftedValue {
+    enum class Kind { Number, Text, Date };
+    Kind kind = Kind::Number;
+    QString text;  // number as written, text value, ISO date
+};
+struct Lifted {
+    QString key;
+    std::vector<LiftedValue> values;
+    StatementP statement;
+};
+// Empty for statements that are not SELECT, INSERT, UPDATE or DELETE and for
+// texts that do not parse (the caller then takes the ordinary path, which
+// gives the right message).
+std::optional<Lifted> liftLiterals(const QString& sql);
 
 // Structural equality of two expressions (names without case).
 bool sameExpr(const Expr& a, const Expr& b);

@@ -8,7 +8,7 @@ namespace vinorium::data::jetsql {
 
 namespace {
 
-enum class Tok { End, Ident, Bracketed, String, Number, Date, Symbol };
+enum class Tok { End, Ident, Bracketed, String, Number, Date, Symbol, Param };
 
 struct Token {
     Tok type = Tok::End;
@@ -287,6 +287,7 @@ bool isReserved(const QString& word) {
 class Parser {
   public:
     explicit Parser(const QString& sql) : tokens_(tokenize(sql)) {}
+    explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
     StatementP statement() {
         StatementP st;
@@ -801,6 +802,12 @@ class Parser {
                 e->kind = Expr::Kind::Date;
                 e->text = t.text;
                 return e;
+            case Tok::Param:
+                take();
+                e->kind = Expr::Kind::Param;
+                e->text = t.text;
+                e->rawKind = t.pos;
+                return e;
             case Tok::Symbol:
                 if (t.text == u"(") {
                     take();
@@ -1238,6 +1245,68 @@ StatementP parse(const QString& sql) {
     return st;
 }
 
+std::optional<Lifted> liftLiterals(const QString& sql) {
+    std::vector<Token> tokens;
+    try {
+        tokens = tokenize(sql);
+    } catch (const SyntaxError&) {
+        return std::nullopt;
+    }
+    if (tokens.empty() || tokens[0].type != Tok::Ident) {
+        return std::nullopt;
+    }
+    const QString first = tokens[0].text.toUpper();
+    if (first != u"SELECT" && first != u"INSERT" && first != u"UPDATE" && first != u"DELETE") {
+        return std::nullopt;
+    }
+    Lifted out;
+    QString key;
+    key.reserve(sql.size());
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        Token& t = tokens[i];
+        const bool afterTop = i > 0 && tokens[i - 1].type == Tok::Ident &&
+                              tokens[i - 1].text.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0;
+        switch (t.type) {
+            case Tok::Number:
+            case Tok::String:
+            case Tok::Date:
+                if (!afterTop) {
+                    LiftedValue v;
+                    v.kind = t.type == Tok::Number   ? LiftedValue::Kind::Number
+                             : t.type == Tok::String ? LiftedValue::Kind::Text
+                                                     : LiftedValue::Kind::Date;
+                    v.text = t.text;
+                    out.values.push_back(v);
+                    key += t.type == Tok::Number   ? QLatin1String("?n ")
+                           : t.type == Tok::String ? QLatin1String("?s ")
+                                                   : QLatin1String("?d ");
+                    t.pos = static_cast<int>(v.kind == LiftedValue::Kind::Number ? ValueKind::Number
+                                             : v.kind == LiftedValue::Kind::Text ? ValueKind::Text
+                                                                                 : ValueKind::Date);
+                    t.type = Tok::Param;
+                    t.text = QStringLiteral("?%1").arg(out.values.size());
+                    continue;
+                }
+                key += t.text + QLatin1Char(' ');
+                break;
+            case Tok::Bracketed:
+                key += QLatin1Char('[') + t.text + QLatin1String("] ");
+                break;
+            default:
+                key += t.text + QLatin1Char(' ');
+                break;
+        }
+    }
+    out.key = key;
+    Parser p(std::move(tokens));
+    try {
+        out.statement = p.statement();
+    } catch (const SyntaxError&) {
+        return std::nullopt;
+    }
+    return out;
+}
+
 bool sameExpr(const Expr& a, const Expr& b) {
     if (a.kind != b.kind || a.negated != b.negated || a.star != b.star || a.args.size() != b.args.size()) {
         return false;
@@ -1247,8 +1316,8 @@ bool sameExpr(const Expr& a, const Expr& b) {
         a.name.compare(b.name, Qt::CaseInsensitive) != 0) {
         return false;
     }
-    if (a.select || b.select) {
-        return false;  // subqueries are never taken for equal
+    if (a.select || b.select || a.kind == Expr::Kind::Param) {
+        return false;  // subqueries and statement parameters are never taken for equal
     }
     for (size_t i = 0; i < a.args.size(); ++i) {
         if (!sameExpr(*a.args[i], *b.args[i])) {

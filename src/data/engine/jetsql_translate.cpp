@@ -484,6 +484,12 @@ class Translator {
                 t.kind = ValueKind::Boolean;
                 return t;
             }
+            case K::Param: {
+                Tx t;
+                t.sql = e.text;
+                t.kind = static_cast<ValueKind>(e.rawKind);
+                return t;
+            }
             case K::Raw: {
                 Tx t;
                 t.sql = e.text;
