@@ -332,6 +332,7 @@ QColor CouleurChamp(bool courant) {
 }
 
 void AppliqueTheme(QWidget* fenetre, bool courant, bool seulementSaisie) {
+    FlatColorBatch batch;  // each control redraws once, when the window is painted
     const QColor f = CouleurChamp(courant);
     peintFond(fenetre, palette().CouleurFond);
     for (QWidget* w : ComposantsFenetre(fenetre)) {
