@@ -122,6 +122,10 @@ TEST_F(EngineDatabase, ErrorsCarryFrenchMessages) {
         {"INSERT INTO Appellations VALUES ('x')",
          "Le nombre de valeurs (1) ne correspond pas au nombre de colonnes (2)"},
         {"SELECT 1 / 0", "Division par zéro"},
+        // Found by the fuzz target: an aggregate without argument in a cross-tab.
+        {"TRANSFORM Sum() SELECT Cptr FROM [Sortie cave] GROUP BY Cptr PIVOT Format(DateEntreeSortie, "
+         "'yyyy')",
+         "Nombre d'arguments incorrect pour la fonction Sum"},
     };
     for (const Expected& c : cases) {
         EXPECT_EQ(errorOf(c.sql).toStdString(), c.message) << c.sql;

@@ -614,6 +614,18 @@ std::vector<jetsql::PivotValue> DatabasePrivate::pivotValues(sqlite3_stmt* stmt)
 }
 
 PreparedRows DatabasePrivate::run(const QString& sql, bool wantRows, int& changes) {
+    try {
+        return runStatement(sql, wantRows, changes);
+    } catch (const EngineError&) {
+        throw;
+    } catch (const std::exception& e) {
+        // Never let a fault of the engine end the program: it is one more failing statement.
+        throw EngineError(QStringLiteral("Erreur interne du moteur de base de données : %1")
+                              .arg(QString::fromUtf8(e.what())));
+    }
+}
+
+PreparedRows DatabasePrivate::runStatement(const QString& sql, bool wantRows, int& changes) {
     changes = 0;
     checkOpen();
     // Rows, inserts, updates and deletes: one translation per statement shape,
@@ -740,7 +752,7 @@ PreparedRows DatabasePrivate::run(const QString& sql, bool wantRows, int& change
         const int before = schemaVersion;
         checkSchema();
         if (schemaVersion != before) {
-            return run(sql, wantRows, changes);
+            return runStatement(sql, wantRows, changes);
         }
         throw EngineError(message);
     }

@@ -62,6 +62,7 @@ struct DatabasePrivate {
     // Runs a statement; for a statement with rows, prepares it and returns it
     // (the caller steps and finalizes). Returns changed rows in changes.
     PreparedRows run(const QString& sql, bool wantRows, int& changes);
+    PreparedRows runStatement(const QString& sql, bool wantRows, int& changes);
 
     void checkOpen() const;
     void checkSchema();

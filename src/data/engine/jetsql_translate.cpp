@@ -2083,6 +2083,9 @@ class Translator {
     // holds: every aggregate reads IIf(test, x, Null); a count of no row is Null.
     static ExprP restrictAggregates(const ExprP& e, const ExprP& test) {
         if (e->kind == Expr::Kind::Call && isAggregateName(e->text)) {
+            if (!e->star && e->args.size() != 1) {
+                fail(QStringLiteral("Nombre d'arguments incorrect pour la fonction %1").arg(e->text));
+            }
             ExprP measured;
             if (e->star) {
                 measured = std::make_shared<Expr>();
