@@ -1,4 +1,7 @@
-// Migrevin, the upgrade tool of Vinorium cellars.
+// Migrevin, the upgrade tool of Vinorium cellars: brings a cellar file of an
+// older layout to the layout the cellar manager opens.
+//
+//   migrevin [FOLDER]   with a folder, upgrades its VINORIUM.MDB at once and ends
 
 #include "ui/application.h"
 #include "upgrade/frmmigrevin.h"
@@ -8,7 +11,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     vinorium::ui::initialiseApplication(app, QStringLiteral("Mise à jour de la base de données"));
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
     vinorium::upgrade::TfrmMigrevin frmMigrevin;
-    frmMigrevin.show();
-    return QApplication::exec();
+    frmMigrevin.Demarre(arguments);
+    return 0;
 }
