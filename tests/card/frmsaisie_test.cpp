@@ -1,30 +1,512 @@
 #include "card/frmsaisie.h"
 
+#include "card/fichevin.h"
+#include "data/programme.h"
+#include "data/settingsstore.h"
+#include "navigation/historique.h"
+#include "navigation/infos.h"
+#include "navigation/listevins.h"
+#include "navigation/recherchenom.h"
+#include "navigation/statistiques.h"
+#include "plan/planfiche.h"
+#include "support/cellarfixtures.h"
 #include "support/grab.h"
+#include "support/scripteddialogs.h"
+#include "support/tempfolders.h"
 #include "ui/accessibility.h"
+#include "ui/controles.h"
+#include "ui/flatcontrols.h"
+#include "ui/theme.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 namespace vinorium::card {
 namespace {
 
-TEST(TfrmSaisie, TitleFollowsSelectionAndModeAndEveryControlIsNamed) {
-    TfrmSaisie window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.windowTitle(),
+// A cellar with two wines, opened as the program's connection.
+class Saisie_ : public ::testing::Test {
+  public:
+    void SetUp() override {
+        reinitialiseProgramme();
+        cellar_ = std::make_unique<test::CellarFixture>(folders_.scratch(QStringLiteral("cave.mdb")));
+        cellar_->addPlanCell(1, 0, 0);
+        cellar_->addPlanCell(2, 45, 0);
+        cellar_->addPlanCell(3, 90, 0);
+        margaux_ = cellar_->addWine(
+            {.nom = QStringLiteral("Château Margaux"),
+             .recoltant = QStringLiteral("Famille Mentzelopoulos"),
+             .appellation = QStringLiteral("Margaux"),
+             .type = QStringLiteral("Autre"),
+             .conditionnement = QStringLiteral("Standard"),
+             .millesime = 2005,
+             .prix = 7.5,
+             .vrac = false,
+             .offert = true,
+             .attendre = 2010,
+             .boireAvant = 2030,
+             .cuvee = QStringLiteral("Grand vin"),
+             .classement = QStringLiteral("Premier grand cru classé"),
+             .champsPerso = {QStringLiteral("Cadeau"), QStringLiteral("Cave du haut"),
+                             QStringLiteral("Rang 2"), QStringLiteral("Dense"), QStringLiteral("À revoir")},
+             .robe = QStringLiteral("Grenat"),
+             .nez = QStringLiteral("Cassis"),
+             .bouche = QStringLiteral("Ample"),
+             .note = QStringLiteral("18/20"),
+             .qualitePrix = QStringLiteral("Excellent")});
+        cellar_->addMovement(margaux_, QDate(2006, 3, 12), 6, 3);
+        cellar_->addMovement(margaux_, QDate(2007, 1, 2), -2, 3, QStringLiteral("anniversaire"));
+        sansType_ = cellar_->addWine({.nom = QStringLiteral("Cuvée sans type"),
+                                      .appellation = QStringLiteral("Margaux"),
+                                      .type = QString(),
+                                      .champsPerso = {QStringLiteral("Achat")}});
+        cellar_->addMovement(sansType_, QDate(2008, 5, 1), 1, 0);
+        programme().dbBase.open(cellar_->path());
+    }
+    void TearDown() override {
+        programme().dbBase.close();
+        reinitialiseProgramme();
+    }
+
+    // A window shown and active, as the start-up leaves it.
+    std::unique_ptr<TfrmSaisie> ouvre() {
+        auto w = std::make_unique<TfrmSaisie>();
+        w->ouvreAide = [this] { ++aides_; };
+        w->show();
+        w->Initialise();
+        QApplication::setActiveWindow(w.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return w;
+    }
+
+    static QString registre(const char* nom) {
+        SettingsStore store(SettingsRoot::CurrentUser);
+        return store.openKeyReadOnly(SettingsStore::userKey()) ? store.readString(QString::fromLatin1(nom))
+                                                               : QStringLiteral("<aucune clé>");
+    }
+    static void ecritRegistre(const char* nom, const QString& valeur) {
+        SettingsStore store(SettingsRoot::CurrentUser);
+        ASSERT_TRUE(store.openKey(SettingsStore::userKey(), true));
+        store.writeString(QString::fromLatin1(nom), valeur);
+    }
+
+    test::TempFolders folders_;
+    std::unique_ptr<test::CellarFixture> cellar_;
+    int margaux_ = 0;
+    int sansType_ = 0;
+    int aides_ = 0;
+};
+
+QString texte(QWidget* w) {
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        return c->currentText();
+    }
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        return e->text();
+    }
+    if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+        return m->toPlainText();
+    }
+    return QStringLiteral("<%1>").arg(w->metaObject()->className());
+}
+
+// The control that has the focus: an editable combo box rather than its line edit.
+QWidget* controle(QWidget* w) {
+    if (w && qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget())) {
+        return w->parentWidget();
+    }
+    return w;
+}
+
+QStringList ligne(QTableWidget* g, int r) {
+    QStringList cellules;
+    for (int c = 0; c < g->columnCount(); ++c) {
+        cellules << (g->item(r, c) ? g->item(r, c)->text() : QString());
+    }
+    return cellules;
+}
+
+TEST_F(Saisie_, FreshWindowIsNewCardWithEveryControlNamedAndThemed) {
+    auto w = ouvre();
+    EXPECT_EQ(w->windowTitle(),
               QStringLiteral("Vinorium / Tous les vins sélectionnés / Nouvelle saisie (recherche ou vin)"));
-    EXPECT_GE(window.minimumWidth(), 800);
-    EXPECT_GE(window.minimumHeight(), 600);
-    EXPECT_TRUE(ui::unnamedControls(&window).isEmpty())
-        << ui::unnamedControls(&window).join(u' ').toStdString();
-    window.etat().TousLesVins = false;
-    window.etat().ModeNouveau = false;
-    window.MajTitreFenetre();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Vinorium / Sélection en cours / Modification d'un vin"));
-    test::grabToPng(&window, QStringLiteral("frmSaisie"));
+    EXPECT_EQ(w->size(), QSize(800, 600));
+    EXPECT_EQ(w->minimumSize(), QSize(800, 600));
+    EXPECT_TRUE(ui::unnamedControls(w.get()).isEmpty())
+        << ui::unnamedControls(w.get()).join(u' ').toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), w->fiche->lst_nom);
+    EXPECT_EQ(w->etat().ChaineSQLCourante, QStringLiteral("(QuantiteRestante > 0)"));
+    EXPECT_EQ(w->etat().OrdreListe, QStringLiteral(" ORDER BY NomComplet"));
+    EXPECT_EQ(w->listeVins->lstSelection->topLevelItemCount(), 2);
+    EXPECT_EQ(w->fiche->tab_vin->count(), 4);
+    EXPECT_EQ(w->infos->tabInfos->tabText(3), QStringLiteral("Aide"));
+    for (ui::FlatButton* comp : w->fiche->comparateurs()) {
+        EXPECT_FALSE(comp->isHidden()) << comp->objectName().toStdString();
+    }
+    EXPECT_TRUE(w->findChild<QWidget*>(QStringLiteral("imgVegetal"))->isVisibleTo(w.get()));
+    EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("imgCafe"))->isVisibleTo(w.get()));
+    EXPECT_EQ(w->pnlOutils->color(), ui::palette().CouleurAccent);
+    EXPECT_TRUE(w->fiche->plan->btnQuantitePlan->isChecked());
+    EXPECT_EQ(w->fiche->plan->grp_Position->findChildren<ui::FlatSpeedButton*>().size(),
+              4);  // 3 cells + elsewhere
+    // A blank card with ModeSaisie on shows the theme's background in its fields.
+    EXPECT_EQ(w->fiche->txt_prix->colorFlat(), ui::palette().CouleurFond);
+    EXPECT_EQ(w->fiche->lst_nom->lineEdit()->maxLength(), 255);
+    EXPECT_EQ(w->fiche->txt_millesime->maxLength(), 4);
+    EXPECT_EQ(w->fiche->lst_appellation->lineEdit()->maxLength(), 50);
+    EXPECT_EQ(w->fiche->txt_prix->maxLength(), 6);
+    EXPECT_EQ(w->rechercheNom->txtRecherche->maxLength(), 30);
+    EXPECT_TRUE(w->fiche->txt_QuantiteRestante->isReadOnly());
+}
+
+TEST_F(Saisie_, LoadingAWineFillsEveryControlAndClosingAsksNothing) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    w->ChargeVin(QString::number(margaux_));
+    const std::pair<QWidget*, const char*> attendus[] = {
+        {f.lst_nom, "Château Margaux"},
+        {f.txt_millesime, "2005"},
+        {f.lst_appellation, "Margaux"},
+        {f.lst_region, "Bordeaux"},
+        {f.txt_QuantiteRestante, "4"},
+        {f.txt_prix, "7,50"},
+        {f.txt_classement, "Premier grand cru classé"},
+        {f.txt_cuvee, "Grand vin"},
+        {f.lst_recoltant, "Famille Mentzelopoulos"},
+        {f.champs[0].lst, "Cadeau"},
+        {f.champs[0].txt, "Cadeau"},
+        {f.champs[1].lst, "Cave du haut"},
+        {f.champs[2].lst, "Rang 2"},
+        {f.txt_robe, "Grenat"},
+        {f.txt_nez, "Cassis"},
+        {f.txt_bouche, "Ample"},
+        {f.lst_qualitePrix, "Excellent"},
+        {f.txt_note, "18/20"},
+        {f.txt_attendre, "2010"},
+        {f.txt_boireAvant, "2030"},
+        {f.champs[3].lst, "Dense"},
+        {f.champs[4].lst, "À revoir"},
+    };
+    for (const auto& [controle, valeur] : attendus) {
+        EXPECT_EQ(texte(controle), QString::fromUtf8(valeur)) << controle->objectName().toStdString();
+    }
+    EXPECT_TRUE(f.FlatRadioButton1->isChecked());
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Type), QStringLiteral("Autre"));
+    EXPECT_TRUE(f.optConditionnement1->isChecked());
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Conditionnement), QStringLiteral("Standard "));
+    EXPECT_EQ(f.optConditionnement1->fontColor(), ui::palette().CouleurAccent);
+    EXPECT_EQ(f.optConditionnement2->fontColor(), ui::palette().CouleurMoyenne);
+    EXPECT_EQ(FicheVin::EtatOption(f.btn_offert), -1);
+    EXPECT_EQ(FicheVin::EtatOption(f.btn_vrac), 0);
+    EXPECT_EQ(ligne(f.lst_entrees, 0), (QStringList{QStringLiteral("12/03/2006"), QStringLiteral("6"),
+                                                    QStringLiteral("3"), QString()}));
+    EXPECT_EQ(ligne(f.lst_sorties, 0), (QStringList{QStringLiteral("02/01/2007"), QStringLiteral("2"),
+                                                    QStringLiteral("3"), QStringLiteral("anniversaire")}));
+    auto* cellule3 = f.plan->grp_Position->findChild<ui::FlatSpeedButton*>(QStringLiteral("btn_Position3"));
+    ASSERT_TRUE(cellule3);
+    EXPECT_TRUE(cellule3->isChecked());
+    EXPECT_EQ(cellule3->text(), QStringLiteral("4"));
+    for (ui::FlatButton* comp : f.comparateurs()) {
+        EXPECT_TRUE(comp->isHidden()) << comp->objectName().toStdString();
+    }
+    EXPECT_FALSE(w->etat().ModeNouveau);
+    EXPECT_FALSE(w->etat().FicheModifiee);
+    EXPECT_EQ(w->windowTitle(),
+              QStringLiteral("Vinorium / Tous les vins sélectionnés / Modification d'un vin"));
+    EXPECT_EQ(f.txt_prix->colorFlat(), QColor(Qt::white));
+    QTreeWidgetItem* historique = w->infos->historique->lstHistorique->topLevelItem(0);
+    ASSERT_TRUE(historique);
+    EXPECT_EQ(historique->text(0), QStringLiteral("Affichage"));
+    EXPECT_EQ(historique->text(1), QStringLiteral("Château Margaux"));
+    EXPECT_EQ(historique->text(2), QString::number(margaux_));
+
+    // A wine without type leaves the group empty; an unknown key changes nothing.
+    w->ChargeVin(QString::number(sansType_));
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Type), QString());
+    w->ChargeVin(QStringLiteral("9999"));
+    EXPECT_EQ(f.lst_nom->currentText(), QStringLiteral("Cuvée sans type"));
+
+    test::ScriptedDialogs dlg;  // nothing may be asked
+    EXPECT_TRUE(w->close());
+}
+
+TEST_F(Saisie_, EmptyingTheCardClearsEveryFieldAndReturnsToTheNewMode) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    w->ChargeVin(QString::number(margaux_));
+    f.btn_millesime_comp->setText(QStringLiteral(">"));
+    w->EffaceVin();
+    for (QWidget* champ : std::initializer_list<QWidget*>{
+             f.lst_nom, f.txt_millesime, f.lst_appellation, f.lst_region, f.txt_QuantiteRestante, f.txt_prix,
+             f.txt_classement, f.txt_cuvee, f.lst_recoltant, f.champs[0].lst, f.champs[0].txt, f.txt_robe,
+             f.lst_qualitePrix, f.txt_boireAvant, f.champs[4].lst, f.txt_etiquette}) {
+        EXPECT_EQ(texte(champ), QString()) << champ->objectName().toStdString();
+    }
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Type), QString());
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Conditionnement), QString());
+    EXPECT_EQ(FicheVin::EtatOption(f.btn_offert), 1);
+    EXPECT_EQ(f.btn_offert->text(), QString());
+    EXPECT_EQ(f.btn_millesime_comp->text(), QString());
+    EXPECT_TRUE(f.btn_millesime_comp->isVisibleTo(w.get()));
+    EXPECT_TRUE(ligne(f.lst_entrees, 0).join(QString()).isEmpty());
+    EXPECT_FALSE(
+        f.plan->grp_Position->findChild<ui::FlatSpeedButton*>(QStringLiteral("btn_Position3"))->isChecked());
+    EXPECT_TRUE(w->etat().ModeNouveau);
+    EXPECT_FALSE(w->etat().FicheModifiee);
+    f.txt_note->setPlainText(QStringLiteral("x"));
+    EXPECT_TRUE(w->etat().FicheModifiee);
+}
+
+TEST_F(Saisie_, ToggleCyclesThreeStatesOnANewCardAndTwoOnAWine) {
+    struct Cas {
+        bool charge;
+        std::vector<int> etats;  // after each click
+    };
+    const QColor marron(128, 0, 0);
+    const QColor gris(128, 128, 128);
+    for (const Cas& c : {Cas{false, {-1, 0, 1, -1}}, Cas{true, {0, -1, 0}}}) {
+        auto w = ouvre();
+        FicheVin& f = *w->fiche;
+        if (c.charge) {
+            w->ChargeVin(QString::number(margaux_));  // Offert is yes
+        }
+        for (int attendu : c.etats) {
+            QTest::mouseClick(f.btn_offert, Qt::LeftButton);
+            EXPECT_EQ(FicheVin::EtatOption(f.btn_offert), attendu) << c.charge;
+            EXPECT_EQ(f.btn_offert->text().isEmpty(), attendu == 1);
+            EXPECT_EQ(f.btn_offert->fontColor(), attendu == -1 ? marron : gris);
+        }
+        EXPECT_NE(f.btn_offert->text(), QString());
+        EXPECT_TRUE(w->etat().FicheModifiee);
+        f.LitOption(f.btn_vrac, -1);
+        f.LitOption(f.btn_offert, 0);
+        EXPECT_NE(f.btn_vrac->text(), f.btn_offert->text()) << "a check mark and a cross";
+    }
+}
+
+TEST_F(Saisie_, SecondClickOrSpaceOnTheCheckedOptionClearsTheGroup) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    QTest::mouseClick(f.optType3, Qt::LeftButton);
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Type), QStringLiteral("Blanc"));
+    EXPECT_EQ(f.optType3->fontColor(), ui::palette().CouleurAccent);
+    EXPECT_TRUE(w->etat().FicheModifiee);
+    QTest::mouseClick(f.optType1, Qt::LeftButton);
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Type), QStringLiteral("Rouge"));
+    QTest::mouseClick(f.optType1, Qt::LeftButton);
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Type), QString());
+    EXPECT_EQ(f.optType1->fontColor(), ui::palette().CouleurMoyenne);
+
+    f.optConditionnement4->setFocus();
+    QTest::keyClick(f.optConditionnement4, Qt::Key_Space);
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Conditionnement), QStringLiteral("Magnum "));
+    EXPECT_EQ(f.optConditionnement4->fontColor(), ui::palette().CouleurAccent);
+    QTest::keyClick(f.optConditionnement4, Qt::Key_Space);
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Conditionnement), QString());
+    EXPECT_EQ(f.optConditionnement4->fontColor(), ui::palette().CouleurMoyenne);
+
+    // EcritCoche checks every option whose caption holds the value.
+    f.EcritCoche(f.pnl_Conditionnement, QStringLiteral("Fillette"));
+    EXPECT_TRUE(f.optConditionnement2->isChecked());
+    f.EcritCoche(f.pnl_Conditionnement, QString());
+    EXPECT_EQ(FicheVin::LitCoche(f.pnl_Conditionnement), QString());
+}
+
+TEST_F(Saisie_, GroupPanelsHandTheFocusOnAndBack) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    f.EcritCoche(f.pnl_Type, QStringLiteral("Blanc"));
+    f.lst_region->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.optType3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.optConditionnement1) << "none checked: the first";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.optType3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(controle(QApplication::focusWidget()), f.lst_region);
+}
+
+TEST_F(Saisie_, TabFromCustomField1OpensThePageOnItsFirstFieldAndShiftTabComesBack) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    const QString aujourdhui = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    struct Cas {
+        int page;
+        QWidget* premier;
+        ui::FlatEdit* date;
+    };
+    for (const Cas& c :
+         {Cas{0, f.champs[1].lst, nullptr}, Cas{1, f.txt_robe, nullptr},
+          Cas{2, f.txt_QuantiteEntree, f.txt_DateEntree}, Cas{3, f.txt_QuantiteSortie, f.txt_DateSortie}}) {
+        f.tab_vin->setCurrentIndex(c.page);
+        f.champs[0].lst->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(controle(QApplication::focusWidget()), c.premier) << c.page;
+        EXPECT_EQ(f.tab_vin->currentIndex(), c.page);
+        if (c.date) {
+            EXPECT_EQ(c.date->text(), aujourdhui);
+            // Shift+Tab from the page's first field in tab order: its date.
+            c.date->setFocus();
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(controle(QApplication::focusWidget()), f.champs[0].lst)
+            << c.page << " " << QApplication::focusWidget()->objectName().toStdString();
+    }
+}
+
+TEST_F(Saisie_, CustomFieldsTakeTheirLabelsAndPresentationsFromChampsPerso) {
+    cellar_->exec(
+        QStringLiteral("UPDATE ChampsPerso SET Libelle = 'Cépage', Liste = 0 WHERE Nom = 'ChampPerso2'"));
+    cellar_->exec(QStringLiteral("DELETE FROM ChampsPerso WHERE Nom = 'ChampPerso3'"));
+    cellar_->exec(
+        QStringLiteral("UPDATE ChampsPerso SET Libelle = 'Origine du vin' WHERE Nom = 'ChampPerso1'"));
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    EXPECT_EQ(f.champs[0].lab->text(), QStringLiteral("Origine du vin"));
+    EXPECT_EQ(f.champs[1].lab->text(), QStringLiteral("Cépage"));
+    EXPECT_EQ(f.champs[2].lab->text(), QStringLiteral("ChampPerso3"));
+    const bool listes[] = {true, false, true, true, true};
+    for (int i = 0; i < 5; ++i) {
+        const ChampPerso& c = f.champs[static_cast<std::size_t>(i)];
+        EXPECT_NE(c.lst->isHidden(), c.txt->isHidden()) << i;
+        EXPECT_EQ(c.lst->isHidden(), !listes[i]) << i;
+    }
+    QStringList valeurs;
+    for (int i = 0; i < f.champs[0].lst->count(); ++i) {
+        valeurs << f.champs[0].lst->itemText(i);
+    }
+    EXPECT_EQ(valeurs, (QStringList{QStringLiteral("Achat"), QStringLiteral("Cadeau")}));
+
+    w->ChargeVin(QString::number(margaux_));
+    EXPECT_EQ(f.champs[1].txt->toPlainText(), QStringLiteral("Cave du haut"));
+    // With field 2 a memo, the first field of the "Cave" page is the memo.
+    f.tab_vin->setCurrentIndex(0);
+    f.champs[0].lst->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.champs[1].txt);
+    // Leaving the memo copies its text into the list that holds the value.
+    f.champs[1].txt->setPlainText(QStringLiteral("Cave du bas"));
+    f.txt_cuvee->setFocus();
+    EXPECT_EQ(f.champs[1].lst->currentText(), QStringLiteral("Cave du bas"));
+    EXPECT_TRUE(w->etat().FicheModifiee);
+}
+
+TEST_F(Saisie_, ControlSwapsTheFourButtonsAndShortcutsPressTheirButton) {
+    auto w = ouvre();
+    const std::pair<ui::FlatSpeedButton*, ui::FlatSpeedButton*> paires[] = {
+        {w->btn_supprimer, w->btn_supprimerTout},
+        {w->btn_tous, w->btn_epuise},
+        {w->btn_sauver, w->btn_dupliquer},
+        {w->btn_rechercher, w->btn_rechercherIncremental}};
+    const auto standard = [&](bool attendu) {
+        for (const auto& [normal, alterne] : paires) {
+            EXPECT_EQ(normal->isVisibleTo(w.get()), attendu) << normal->objectName().toStdString();
+            EXPECT_EQ(alterne->isVisibleTo(w.get()), !attendu) << alterne->objectName().toStdString();
+        }
+    };
+    QWidget* champ = w->fiche->lst_nom;
+    standard(true);
+    QTest::keyPress(champ, Qt::Key_Control, Qt::ControlModifier);
+    standard(false);
+    EXPECT_TRUE(w->etat().ToucheCtrl);
+    QTest::keyRelease(champ, Qt::Key_Control);
+    standard(true);
+    QTest::keyPress(champ, Qt::Key_Control, Qt::ControlModifier);
+    standard(false);
+    QWidget autre;
+    autre.show();
+    QApplication::setActiveWindow(&autre);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&autre));
+    standard(true);
+    EXPECT_FALSE(w->etat().ToucheCtrl);
+    autre.close();
+    QApplication::setActiveWindow(w.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+
+    // Every shortcut presses its button, Control held or not; no other modifier may be held.
+    int sauver = 0;
+    int epuise = 0;
+    w->btn_sauver->setEnabled(true);
+    w->btn_epuise->setEnabled(true);
+    QObject::connect(w->btn_sauver, &QToolButton::clicked, [&sauver] { ++sauver; });
+    QObject::connect(w->btn_epuise, &QToolButton::clicked, [&epuise] { ++epuise; });
+    champ->setFocus();
+    QTest::keyPress(champ, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(champ, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(sauver, 1);
+    standard(true);
+    EXPECT_TRUE(w->etat().RaccourciTraite);
+    QTest::keyClick(champ, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(sauver, 1);
+    EXPECT_FALSE(w->etat().RaccourciTraite);
+    QTest::keyClick(champ, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(epuise, 1);
+    EXPECT_EQ(w->fiche->lst_nom->currentText(), QString()) << "the shortcut's character is swallowed";
+    QTest::keyClick(champ, Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(aides_, 1);
+}
+
+TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
+    {
+        auto w = ouvre();
+        const QRect ecran = w->screen()->availableGeometry();
+        EXPECT_EQ(w->size(), QSize(800, 600));
+        EXPECT_EQ(w->x(), std::max(0, ecran.x() + (ecran.width() - 800) / 2));
+        w->resize(900, 700);
+        w->move(30, 40);
+        w->rechercheNom->mnuVinsEpuisesRechMulti->setChecked(true);
+        w->listeVins->AfficheEnTetes(true);
+        w->infos->statistiques->txtNbMoisGraph->setValue(6);
+        EXPECT_TRUE(w->rechercheNom->imgRecherchePlus->isVisibleTo(w.get()));
+        w->close();
+        EXPECT_EQ(registre("Ecran"), QStringLiteral("40\r30\r900\r700"));
+        EXPECT_EQ(registre("Epuises"), QStringLiteral("0\r-1\r0"));
+        EXPECT_EQ(registre("EnTetesListeSelection"), QStringLiteral("-1"));
+        EXPECT_EQ(registre("NbMoisGraph"), QStringLiteral("6"));
+        EXPECT_EQ(registre("ColonnesListeSelection"),
+                  QStringLiteral(",20,0\rNom,100,0\rAppellation,100,0\rMillésime,50,0\rQuantité,50,0"));
+        EXPECT_EQ(registre("ChoixBase"), QStringLiteral("-1"));
+    }
+    {
+        auto w = ouvre();
+        EXPECT_EQ(w->size(), QSize(900, 700));
+        EXPECT_TRUE(w->rechercheNom->mnuVinsEpuisesRechMulti->isChecked());
+        EXPECT_FALSE(w->rechercheNom->mnuVinsEpuisesRechNom->isChecked());
+        EXPECT_EQ(w->etat().ChaineSQLCourante, QStringLiteral("(QuantiteRestante >= 0)"));
+        EXPECT_TRUE(w->listeVins->EnTetesAffiches());
+        EXPECT_EQ(w->infos->statistiques->txtNbMoisGraph->value(), 6);
+        w->showMaximized();
+        w->close();
+        EXPECT_EQ(registre("Ecran"), QStringLiteral("1"));
+    }
+    struct Cas {
+        const char* ecran;
+        bool maximise;
+    };
+    for (const Cas& c :
+         {Cas{"1", true}, Cas{"pas un nombre", true}, Cas{"10\r20\r30", true}, Cas{"", false}}) {
+        ecritRegistre("Ecran", QString::fromUtf8(c.ecran));
+        ecritRegistre("Epuises", QStringLiteral("-1\r-1"));
+        ecritRegistre("ColonnesListeSelection", QStringLiteral(",20,0\rPrix,abc,2"));
+        auto w = ouvre();
+        EXPECT_EQ(w->isMaximized(), c.maximise) << c.ecran;
+        if (!c.maximise) {
+            EXPECT_EQ(w->size(), QSize(800, 600));
+        }
+        EXPECT_FALSE(w->rechercheNom->mnuVinsEpuisesRechNom->isChecked()) << "fewer than three lines";
+        EXPECT_EQ(w->listeVins->lstSelection->columnCount(), 5) << "unreadable columns give the default ones";
+        w->showMinimized();
+        w->close();
+        EXPECT_EQ(registre("Ecran"), QString());
+    }
 }
 
 }  // namespace
