@@ -97,13 +97,14 @@ void TfrmMigrevin::setDossier(const QString& dossier) {
     }
 }
 
-void TfrmMigrevin::Demarre(const QStringList& arguments) {
+int TfrmMigrevin::Demarre(const QStringList& arguments) {
     const QString version = QString::number(VersionCible);
     setWindowTitle(QStringLiteral("Mise à jour de la base de données Vinorium en version ") +
                    version.left(1) + QLatin1Char('.') + version.mid(1, 1));
     if (!arguments.isEmpty()) {
         // An unquoted folder with blanks arrives as several arguments.
         QString dossier = arguments.join(QLatin1Char(' '));
+        int statut = 1;
         if (!dossier.endsWith(QLatin1Char('/'))) {
             dossier += QLatin1Char('/');
         }
@@ -113,12 +114,18 @@ void TfrmMigrevin::Demarre(const QStringList& arguments) {
             cmdMAJ->setEnabled(false);
             cmdFermer->setEnabled(false);
             cmdMAJClick();
+            using Issue = PiloteMigrevin::Issue;
+            const Issue issue = derniereIssue_;
+            statut =
+                issue == Issue::Terminee || issue == Issue::TermineeSansCompacter || issue == Issue::DejaAJour
+                    ? 0
+                    : 1;
         } else {
             dialogs().error(QStringLiteral("Impossible de trouver le fichier ") +
                             QDir::toNativeSeparators(dossier) + QStringLiteral("VINORIUM.MDB"));
         }
         close();
-        return;
+        return statut;
     }
     // The folder of the default cellar; its "Path" names the cellar file.
     const QString chemin = data::Database::aliasPath(QStringLiteral("Vinorium"));
@@ -126,10 +133,11 @@ void TfrmMigrevin::Demarre(const QStringList& arguments) {
     setDossier(chemin.isEmpty() ? QDir::homePath() : info.isDir() ? chemin : info.absolutePath());
     dialogs().modal(this, objectName());
     close();
+    return 0;
 }
 
 void TfrmMigrevin::cmdMAJClick() {
-    pilote_.cmdMAJ(dossier_);
+    derniereIssue_ = pilote_.cmdMAJ(dossier_);
 }
 
 void TfrmMigrevin::cmdFermerClick() {

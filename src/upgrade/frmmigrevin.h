@@ -30,8 +30,9 @@ class TfrmMigrevin final : public QDialog {
     // Start of the program. With arguments (joined with single blanks they
     // form the folder) the upgrade runs at once in the shown window; without,
     // the window opens modally on the folder of the default cellar. Returns
-    // when the run or the window is over.
-    void Demarre(const QStringList& arguments);
+    // when the run or the window is over, with the program's exit status: 1
+    // when a command-line run left the cellar below the current layout, else 0.
+    int Demarre(const QStringList& arguments);
 
     void cmdMAJClick();
     void cmdFermerClick();
@@ -56,6 +57,7 @@ class TfrmMigrevin final : public QDialog {
     ui::FlatButton* cmdMAJ = nullptr;
     ui::FlatButton* cmdFermer = nullptr;
     PiloteMigrevin pilote_;
+    PiloteMigrevin::Issue derniereIssue_ = PiloteMigrevin::Issue::PasDeFichier;
 };
 
 }  // namespace vinorium::upgrade

@@ -1,7 +1,8 @@
 // Migrevin, the upgrade tool of Vinorium cellars: brings a cellar file of an
 // older layout to the layout the cellar manager opens.
 //
-//   migrevin [FOLDER]   with a folder, upgrades its VINORIUM.MDB at once and ends
+//   migrevin [FOLDER]   with a folder, upgrades its VINORIUM.MDB at once and ends,
+//                       with status 1 when the cellar is not at the current layout
 
 #include "ui/application.h"
 #include "upgrade/frmmigrevin.h"
@@ -14,6 +15,5 @@ int main(int argc, char** argv) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     vinorium::upgrade::TfrmMigrevin frmMigrevin;
-    frmMigrevin.Demarre(arguments);
-    return 0;
+    return frmMigrevin.Demarre(arguments);
 }

@@ -5,6 +5,7 @@
 
 #include "data/settingsstore.h"
 #include "support/cellarfixtures.h"
+#include "support/grab.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
 #include "upgradetest.h"
@@ -55,7 +56,7 @@ TEST(FenetreMigrevin, CommandLineRunShowsEachLineAsItComes) {
         EXPECT_FALSE(cmdMAJ->isEnabled());
         EXPECT_FALSE(cmdFermer->isEnabled());
     });
-    fenetre.Demarre({dossier});
+    EXPECT_EQ(fenetre.Demarre({dossier}), 0);
 
     EXPECT_GT(vus, 10);
     EXPECT_EQ(fenetre.windowTitle(), u("Mise à jour de la base de données Vinorium en version 3.0"));
@@ -75,7 +76,7 @@ TEST(FenetreMigrevin, CommandLineFolderWithoutCellar) {
     ScriptedDialogs dlg;
     dlg.expectMessage(u("Impossible de trouver le fichier ") + dossier + "/VINORIUM.MDB", Answer::Ok);
     TfrmMigrevin fenetre;
-    fenetre.Demarre({dossier});
+    EXPECT_EQ(fenetre.Demarre({dossier}), 1);
     EXPECT_TRUE(dlg.done());
     EXPECT_TRUE(journalMigrevin(dossier).isEmpty());
 }
@@ -95,6 +96,7 @@ TEST(FenetreMigrevin, WithoutCommandLineOpensOnTheDefaultCellarsFolder) {
         auto* fenetre = qobject_cast<TfrmMigrevin*>(window);
         EXPECT_EQ(fenetre->dossier(), dossier);
         fenetre->findChild<QPushButton*>("cmdMAJ")->click();
+        grabToPng(fenetre, "frmMigrevin");
         return 0;
     });
     dlg.expectMessage(u("déjà compatible"), Answer::Ok);
