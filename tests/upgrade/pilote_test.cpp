@@ -181,6 +181,30 @@ TEST_F(Pilote, FailureRestoresTheOriginalFile) {
     }
 }
 
+TEST_F(Pilote, FailedCompactionKeepsTheMigratedData) {
+    creeCave(20);
+    // Something that is not a file stands where the compacted file goes.
+    ASSERT_TRUE(QDir(dossier_).mkpath("Compacte.MDB/occupé"));
+    ScriptedDialogs dlg;
+    dlg.expectMessage(
+        u("Une erreur s'est produite pendant le compactage de la base de données. Vos données ont "
+          "malgré tout été mise à jour."),
+        Answer::Ok);
+    PiloteMigrevin pilote;
+    EXPECT_EQ(pilote.cmdMAJ(dossier_), PiloteMigrevin::Issue::TermineeSansCompacter);
+    EXPECT_TRUE(dlg.done());
+    const QStringList journal = journalMigrevin(dossier_);
+    ASSERT_GE(journal.size(), 3);
+    EXPECT_EQ(journal.at(journal.size() - 3), u("Compactage de la base de données, Patientez S.V.P ..."));
+    EXPECT_TRUE(journal.at(journal.size() - 2).contains("Compacte.MDB"))
+        << journal.at(journal.size() - 2).toStdString();
+    data::Database db;
+    db.open(fichier());
+    EXPECT_EQ(selectRows(db, "SELECT Version FROM Version", {"Version"}), (QList<QStringList>{{"30"}}));
+    EXPECT_EQ(selectRows(db, "SELECT Count(*) AS n FROM RequeteListe", {"n"}), (QList<QStringList>{{"2"}}));
+    EXPECT_EQ(contenuFichier(dossier_ + "/Vinorium_sauve_20.mdb"), original_);
+}
+
 TEST_F(Pilote, RefusedWhileAnotherProcessHoldsTheCellar) {
     creeCave(20);
     // vinorium-sql keeps the cellar open while it waits for statements.
