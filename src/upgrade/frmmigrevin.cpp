@@ -87,7 +87,7 @@ TfrmMigrevin::TfrmMigrevin(QWidget* parent)
 }
 
 void TfrmMigrevin::setDossier(const QString& dossier) {
-    dossier_ = QDir::cleanPath(dossier);
+    dossier_ = QDir(dossier).absolutePath();
     lblReper->setText(QDir::toNativeSeparators(dossier_));
     const QModelIndex index = modeleDossiers_->index(dossier_);
     if (index.isValid()) {
