@@ -3,6 +3,7 @@
 
 #include "data/engine/database.h"
 #include "data/requetes.h"
+#include "data/schema.h"
 #include "support/cellarfixtures.h"
 #include "support/tempfolders.h"
 #include "upgradetest.h"
@@ -178,6 +179,15 @@ TEST(MigrevinProgramme, Layout20CellarInAFolderWithABlankGivenAsTwoArguments) {
         selectRows(db, "SELECT ChaineSQL, ChaineCriteres FROM Selections", {"ChaineSQL", "ChaineCriteres"}),
         (Rows{{" (Appellation LIKE '*Chablis*')", ",,Appellation,COMME,'Chablis'"}}));
     EXPECT_EQ(vinsDeLaSelection(db, "Chablis"), (Rows{{"Moyen"}}));
+    // Widened columns move to the end of the table, in the order they were widened.
+    const QStringList colonnes = db.fieldNames("Vins");
+    EXPECT_EQ(colonnes.mid(colonnes.size() - 12),
+              (QStringList{"Etiquette", "ChampPerso1", "ChampPerso2", "ChampPerso3", "ChampPerso4",
+                           "ChampPerso5", "Robe", "Nez", "Bouche", "Appreciation", "QualitePrix", "Note"}));
+    // The indexes of today's layout are there: a second one of the same name is refused.
+    for (const QString& sql : data::schema::indexStatements()) {
+        EXPECT_THROW(db.execute(sql), data::EngineError) << sql.toStdString();
+    }
 }
 
 }  // namespace
