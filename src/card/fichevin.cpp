@@ -96,9 +96,8 @@ ui::FlatButton* petitBouton(QWidget* parent, const char* nom, const QString& tex
 
 // The "..." button of a field: opens the memo editor.
 ui::FlatButton* points(QWidget* parent, const char* nom) {
-    auto* b = petitBouton(parent, nom, QStringLiteral("..."),
+    auto* b = petitBouton(parent, nom, QStringLiteral("…"),
                           QStringLiteral("Editer|Ouvre une fenêtre d'édition du texte de la zone."));
-    b->setEnabled(false);
     return b;
 }
 
@@ -848,6 +847,13 @@ void FicheVin::ChargeChamps(data::Query& q) {
     txt_boireAvant->setText(texte("BoireAvant"));
     perso(3, "ChampPerso4");
     perso(4, "ChampPerso5");
+    // Long texts show from their start.
+    for (ui::FlatComboBox* c : findChildren<ui::FlatComboBox*>()) {
+        c->lineEdit()->setCursorPosition(0);
+    }
+    for (ui::FlatMemo* m : findChildren<ui::FlatMemo*>()) {
+        m->moveCursor(QTextCursor::Start);
+    }
     for (ui::FlatEdit* e : {txt_DateEntree, txt_QuantiteEntree, txt_PositionEntree, txt_DateSortie,
                             txt_QuantiteSortie, txt_PositionSortie}) {
         e->clear();

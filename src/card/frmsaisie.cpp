@@ -158,6 +158,7 @@ void TfrmSaisie::construitFenetre() {
     construitOutils(droite);
     v->addWidget(pnlOutils);
     fiche = new FicheVin(etat_, droite);
+    fiche->setMaximumHeight(560);  // beyond that the information tabs take the height
     v->addWidget(fiche, 3);
     infos = new navigation::Infos(droite);
     infos->tabInfos->setMinimumHeight(150);
@@ -324,6 +325,7 @@ void TfrmSaisie::FormCreate() {
     etat_.NomTheme = ui::palette().NomTheme;
     ui::palette().ModeSaisie = etat_.ModeSaisie;
     ui::AppliqueTheme(this, true, false);
+    fiche->plan->PeintCellules();
     etat_.ModeNouveau = true;
     // 12.
     infos->statistiques->txtNbMoisGraph->setEnabled(true);
@@ -492,6 +494,7 @@ void TfrmSaisie::Alternance_Nouveau_Courant(bool nouveau) {
     etat_.FicheModifiee = false;
     MajTitreFenetre();
     ui::AppliqueTheme(this, !nouveau, true);
+    fiche->plan->PeintCellules();
 }
 
 void TfrmSaisie::MajTitreFenetre() {

@@ -2,6 +2,7 @@
 
 #include "ui/controles.h"
 #include "ui/flatcontrols.h"
+#include "ui/theme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -112,6 +113,8 @@ void PlanFiche::ConstruitPlans(data::Query& query) {
     ui::ConstruitPlan(query, grp_Position, false);
     ui::ConstruitPlan(query, pnlPlanEntreeSortie, false);
     ajustePlan();
+    // The invitation to draw the plan shows only while the plan is empty.
+    lblPersonnalisePlan->setVisible(grp_Position->findChildren<ui::FlatSpeedButton*>().size() <= 1);
     pnlPositionEntreeSortie->raise();
     ui::AfficheNumerosPlan(pnlPlanEntreeSortie, true);
     ui::AfficheNumerosPlan(grp_Position, btnNumPlan->isChecked());
@@ -157,6 +160,26 @@ void PlanFiche::AffichePositions(const QList<QPair<QString, int>>& positions) {
                 if (quantites) {
                     cell->setText(QString::number(quantite));
                 }
+            }
+        }
+    }
+}
+
+void PlanFiche::PeintCellules() {
+    const ui::Palette& p = ui::palette();
+    for (QWidget* panel : {static_cast<QWidget*>(grp_Position), static_cast<QWidget*>(pnlPlanEntreeSortie)}) {
+        for (QObject* child : panel->children()) {
+            auto* cell = qobject_cast<ui::FlatSpeedButton*>(child);
+            if (!cell) {
+                continue;
+            }
+            const bool ailleurs = cell->objectName().startsWith(QLatin1String("btnAilleurs"));
+            cell->setColor(p.CouleurFond);
+            cell->setColorFocused(p.CouleurMoyenne);
+            cell->setColorDown(p.CouleurTexte);
+            cell->setColorBorder(p.CouleurMoyenne);
+            if (!ailleurs) {
+                cell->setColorHighLight(ui::kCouleurSurbrillance);
             }
         }
     }

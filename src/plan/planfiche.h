@@ -51,6 +51,10 @@ class PlanFiche final : public QObject {
     // Presses the cells the wine holds (position number, bottle count);
     // in quantity mode each shows its count.
     void AffichePositions(const QList<QPair<QString, int>>& positions);
+    // Plan cells in the plan colours: face of the background, focus of the
+    // medium colour, pressed of the text colour. Run after every repaint of
+    // the window, which would give them the plain speed-button colours.
+    void PeintCellules();
     // Hides the pop-up plan.
     void CachePopup();
 

@@ -212,6 +212,7 @@ TEST_F(Saisie_, LoadingAWineFillsEveryControlAndClosingAsksNothing) {
     auto* cellule3 = f.plan->grp_Position->findChild<ui::FlatSpeedButton*>(QStringLiteral("btn_Position3"));
     ASSERT_TRUE(cellule3);
     EXPECT_TRUE(cellule3->isChecked());
+    EXPECT_EQ(cellule3->colorDown(), ui::palette().CouleurTexte) << "plan cells keep their own colours";
     EXPECT_EQ(cellule3->text(), QStringLiteral("4"));
     for (ui::FlatButton* comp : f.comparateurs()) {
         EXPECT_TRUE(comp->isHidden()) << comp->objectName().toStdString();
@@ -506,6 +507,29 @@ TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
         w->showMinimized();
         w->close();
         EXPECT_EQ(registre("Ecran"), QString());
+    }
+}
+
+// Pictures of the window as a user sees it, a wine loaded, in two themes and
+// two sizes (written when VINORIUM_GRAB_DIR is set).
+TEST_F(Saisie_, GrabsTheWindowWithAWineLoaded) {
+    for (const char* theme : {"Végétal", "Chocolat"}) {
+        cellar_->setOption(QStringLiteral("Couleur"), QString::fromUtf8(theme));
+        auto w = ouvre();
+        EXPECT_EQ(ui::palette().NomTheme, QString::fromUtf8(theme));
+        w->ChargeVin(QString::number(margaux_));
+        const QString nom = QStringLiteral("frmSaisie-") + ui::palette().Image;
+        QTest::qWait(50);
+        test::grabToPng(w.get(), nom + QStringLiteral("-800x600"));
+        w->fiche->tab_vin->setCurrentIndex(2);
+        QTest::qWait(20);
+        test::grabToPng(w.get(), nom + QStringLiteral("-entrees"));
+        w->fiche->tab_vin->setCurrentIndex(0);
+        w->resize(1920, 1080);
+        QTest::qWait(50);
+        test::grabToPng(w.get(), nom + QStringLiteral("-1920x1080"));
+        w->EffaceVin();
+        test::grabToPng(w.get(), nom + QStringLiteral("-nouveau"));
     }
 }
 
