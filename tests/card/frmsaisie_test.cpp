@@ -475,6 +475,7 @@ TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
         EXPECT_EQ(registre("ColonnesListeSelection"),
                   QStringLiteral(",20,0\rNom,100,0\rAppellation,100,0\rMillésime,50,0\rQuantité,50,0"));
         EXPECT_EQ(registre("ChoixBase"), QStringLiteral("-1"));
+        EXPECT_EQ(registre("Splitter"), QStringLiteral("197"));
     }
     {
         auto w = ouvre();
@@ -508,6 +509,115 @@ TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
         w->close();
         EXPECT_EQ(registre("Ecran"), QString());
     }
+}
+
+TEST_F(Saisie_, OptionsOfTheCellarWithTheirDefaults) {
+    struct Cas {
+        QList<QPair<QString, QString>> options;  // rows changed; a null value deletes the row
+        const char* theme;
+        const char* image;
+        int aBoire;
+        int attendre;
+        int tranche;
+        bool modeSaisie;
+    };
+    const QString nul;
+    for (const Cas& c : {Cas{{{QStringLiteral("Couleur"), QStringLiteral("Inconnu")}},
+                             "Végétal",
+                             "imgVegetal",
+                             2,
+                             5,
+                             5,
+                             true},
+                         Cas{{{QStringLiteral("Couleur"), QStringLiteral("Chocolat")},
+                              {QStringLiteral("Aboire"), QStringLiteral("3")},
+                              {QStringLiteral("Attendre"), QStringLiteral("8")},
+                              {QStringLiteral("TranchePrix"), QStringLiteral("10")},
+                              {QStringLiteral("ModeSaisie"), QStringLiteral("0")}},
+                             "Chocolat",
+                             "imgCafe",
+                             3,
+                             8,
+                             10,
+                             false},
+                         Cas{{{QStringLiteral("Couleur"), nul},
+                              {QStringLiteral("Aboire"), nul},
+                              {QStringLiteral("Attendre"), nul},
+                              {QStringLiteral("TranchePrix"), nul},
+                              {QStringLiteral("ModeSaisie"), nul}},
+                             "Végétal",
+                             "imgVegetal",
+                             2,
+                             5,
+                             5,
+                             true}}) {
+        for (const auto& [nom, valeur] : c.options) {
+            if (valeur.isNull()) {
+                cellar_->exec(QStringLiteral("DELETE FROM Options WHERE Nom = '%1'").arg(nom));
+            } else {
+                cellar_->setOption(nom, valeur);
+            }
+        }
+        auto w = ouvre();
+        const EtatSaisie& e = w->etat();
+        EXPECT_EQ(ui::palette().NomTheme, QString::fromUtf8(c.theme));
+        EXPECT_TRUE(w->findChild<QWidget*>(QString::fromLatin1(c.image))->isVisibleTo(w.get())) << c.image;
+        EXPECT_EQ(e.AnneesABoire, c.aBoire);
+        EXPECT_EQ(e.AnneesAttendre, c.attendre);
+        EXPECT_EQ(e.LargeurTranchePrix, c.tranche);
+        EXPECT_EQ(e.ModeSaisie, c.modeSaisie);
+        // With ModeSaisie off a blank card looks like a loaded wine.
+        EXPECT_EQ(w->fiche->txt_prix->colorFlat() == QColor(Qt::white), !c.modeSaisie) << c.theme;
+        w->ChargeVin(QString::number(margaux_));
+        EXPECT_EQ(w->fiche->txt_prix->colorFlat(), QColor(Qt::white));
+        EXPECT_EQ(w->fiche->optType1->fontColor(), ui::palette().CouleurMoyenne)
+            << "labels and options keep theirs";
+    }
+}
+
+TEST_F(Saisie_, ListsAlignTheCaseOnLeavingAndATypedRegionEmptiesTheAppellation) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    w->ChargeVin(QString::number(margaux_));
+    EXPECT_EQ(f.lst_appellation->currentText(), QStringLiteral("Margaux")) << "filling never empties it";
+    f.lst_region->setFocus();
+    f.lst_region->lineEdit()->selectAll();
+    QTest::keyClicks(f.lst_region->lineEdit(), QStringLiteral("bordeaux"));
+    EXPECT_EQ(f.lst_appellation->currentText(), QString());
+    EXPECT_TRUE(w->etat().FicheModifiee);
+    f.txt_prix->setFocus();
+    EXPECT_EQ(f.lst_region->currentText(), QStringLiteral("Bordeaux"));
+    EXPECT_EQ(w->etat().DernierChampSaisie, f.txt_prix);
+    QStringList noms;
+    for (int i = 0; i < f.lst_nom->count(); ++i) {
+        noms << f.lst_nom->itemText(i);
+    }
+    EXPECT_EQ(noms, (QStringList{QStringLiteral("Château Margaux"), QStringLiteral("Cuvée sans type")}));
+}
+
+TEST_F(Saisie_, CommittingTheFieldRunsItsExitAndKeepsTheFocusAndLastField) {
+    cellar_->exec(QStringLiteral("UPDATE ChampsPerso SET Liste = 0 WHERE Nom = 'ChampPerso1'"));
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    f.champs[0].txt->setFocus();
+    f.champs[0].txt->setPlainText(QStringLiteral("Héritage"));
+    w->SimulerSortieChamp();
+    EXPECT_EQ(f.champs[0].lst->currentText(), QStringLiteral("Héritage"));
+    EXPECT_EQ(QApplication::focusWidget(), f.champs[0].txt);
+    EXPECT_EQ(w->etat().DernierChampSaisie, f.champs[0].txt);
+    EXPECT_TRUE(w->btnFocus->size().isNull());
+}
+
+TEST_F(Saisie_, TheHelpTabShowsTheLongHintAndTooltipsTheShortOne) {
+    auto w = ouvre();
+    EXPECT_EQ(w->infos->lblAide->text(),
+              QStringLiteral("Déplacer la souris sur la zone où vous souhaitez avoir de l'aide"));
+    QEvent entre(QEvent::Enter);
+    QApplication::sendEvent(w->btn_quitter, &entre);
+    EXPECT_EQ(w->infos->lblAide->text(), QStringLiteral("Sortie de Vinorium."));
+    QApplication::sendEvent(w->fiche->txt_prix, &entre);
+    EXPECT_EQ(w->infos->lblAide->text(),
+              QStringLiteral("Prix d'une bouteille, ou d'un litre de vin si la case 'Vrac' est cochée"));
 }
 
 // Pictures of the window as a user sees it, a wine loaded, in two themes and
