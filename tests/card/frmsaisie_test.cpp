@@ -631,9 +631,11 @@ TEST_F(Saisie_, GrabsTheWindowWithAWineLoaded) {
         const QString nom = QStringLiteral("frmSaisie-") + ui::palette().Image;
         QTest::qWait(50);
         test::grabToPng(w.get(), nom + QStringLiteral("-800x600"));
-        w->fiche->tab_vin->setCurrentIndex(2);
-        QTest::qWait(20);
-        test::grabToPng(w.get(), nom + QStringLiteral("-entrees"));
+        for (const auto& [page, suffixe] : {std::pair{1, "-degustation"}, std::pair{2, "-entrees"}}) {
+            w->fiche->tab_vin->setCurrentIndex(page);
+            QTest::qWait(20);
+            test::grabToPng(w.get(), nom + QString::fromLatin1(suffixe));
+        }
         w->fiche->tab_vin->setCurrentIndex(0);
         w->resize(1920, 1080);
         QTest::qWait(50);
