@@ -5,6 +5,10 @@
 #include "upgrade/textesmigration.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QSet>
+
+#include <vector>
 
 namespace vinorium::upgrade {
 
@@ -245,20 +249,70 @@ void Migration::deplaceEntrees() {
 }
 
 void Migration::recritSelectionsVersion20() {
+    recritSelections(
+        [](const SelectionSauvee& ancienne) {
+            return SelectionSauvee{ancienne.nom, RecritConditionVersion20(ancienne.chaineSql),
+                                   RenommeColonnesEntree(ancienne.chaineCriteres, false)};
+        },
+        [this](const SelectionSauvee& nouvelle) {
+            ExecuteRequeteMaj(MonQuery2, QStringLiteral("UPDATE Selections SET ChaineSQL = ") +
+                                             Quote(nouvelle.chaineSql) + QStringLiteral(" WHERE Nom = ") +
+                                             Quote(nouvelle.nom));
+            ExecuteRequeteMaj(MonQuery2, QStringLiteral("UPDATE Selections SET ChaineCriteres = ") +
+                                             Quote(nouvelle.chaineCriteres) +
+                                             QStringLiteral(" WHERE Nom = ") + Quote(nouvelle.nom));
+        });
+}
+
+void Migration::recritSelections(const std::function<SelectionSauvee(const SelectionSauvee&)>& reecrit,
+                                 const std::function<void(const SelectionSauvee&)>& ecrit) {
     OuvreRequeteMaj(MonQuery, QStringLiteral("SELECT * FROM Selections"));
+    std::vector<SelectionSauvee> selections;
     while (!MonQuery.eof()) {
-        const QString s = RecritConditionVersion20(MonQuery.field(QStringLiteral("ChaineSQL")).asString());
-        const QString nom = MonQuery.field(QStringLiteral("Nom")).asString();
-        const QString criteres = MonQuery.field(QStringLiteral("ChaineCriteres")).asString();
+        selections.push_back({MonQuery.field(QStringLiteral("Nom")).asString(),
+                              MonQuery.field(QStringLiteral("ChaineSQL")).asString(),
+                              MonQuery.field(QStringLiteral("ChaineCriteres")).asString()});
         MonQuery.next();
-        ExecuteRequeteMaj(MonQuery2, QStringLiteral("UPDATE Selections SET ChaineSQL = ") + Quote(s) +
-                                         QStringLiteral(" WHERE Nom = ") + Quote(nom));
-        ExecuteRequeteMaj(MonQuery2, QStringLiteral("UPDATE Selections SET ChaineCriteres = ") +
-                                         Quote(RenommeColonnesEntree(criteres, false)) +
-                                         QStringLiteral(" WHERE Nom = ") + Quote(nom));
     }
     MonQuery.close();
+    // Rows are written back by name. Two searches of one name (names compare
+    // without case) would both get the text of the last one: such a group is
+    // written again whole instead, each row with its own text.
+    QHash<QString, QList<qsizetype>> parNom;
+    for (qsizetype i = 0; i < static_cast<qsizetype>(selections.size()); ++i) {
+        parNom[selections[static_cast<size_t>(i)].nom.toCaseFolded()] << i;
+    }
+    QSet<QString> groupesEcrits;
+    for (const SelectionSauvee& ancienne : selections) {
+        const QString cle = ancienne.nom.toCaseFolded();
+        const QList<qsizetype>& groupe = parNom[cle];
+        if (groupe.size() > 1 && groupesEcrits.contains(cle)) {
+            continue;
+        }
+        if (groupe.size() > 1 && nombreDeSelections(ancienne.nom) == groupe.size()) {
+            groupesEcrits << cle;
+            ExecuteRequeteMaj(MonQuery2,
+                              QStringLiteral("DELETE * FROM Selections WHERE Nom = ") + Quote(ancienne.nom));
+            for (const qsizetype i : groupe) {
+                const SelectionSauvee nouvelle = reecrit(selections[static_cast<size_t>(i)]);
+                ExecuteRequeteMaj(MonQuery2, QStringLiteral("INSERT INTO Selections VALUES(") +
+                                                 Quote(nouvelle.nom) + QStringLiteral(", ") +
+                                                 Quote(nouvelle.chaineSql) + QStringLiteral(", ") +
+                                                 Quote(nouvelle.chaineCriteres) + QStringLiteral(")"));
+            }
+            continue;
+        }
+        ecrit(reecrit(ancienne));
+    }
     MonQuery2.close();
+}
+
+int Migration::nombreDeSelections(const QString& nom) {
+    OuvreRequeteMaj(MonQuery2,
+                    QStringLiteral("SELECT Count(*) AS n FROM Selections WHERE Nom = ") + Quote(nom));
+    const int n = static_cast<int>(MonQuery2.field(QStringLiteral("n")).asInteger());
+    MonQuery2.close();
+    return n;
 }
 
 void Migration::Etape30() {
@@ -284,19 +338,17 @@ void Migration::Etape30() {
 }
 
 void Migration::convertitCriteres() {
-    OuvreRequeteMaj(MonQuery, QStringLiteral("SELECT * FROM Selections"));
-    while (!MonQuery.eof()) {
-        const QString criteres =
-            ConvertitCriteres(MonQuery.field(QStringLiteral("ChaineCriteres")).asString());
-        const QString s = SansWhere(MonQuery.field(QStringLiteral("ChaineSQL")).asString());
-        const QString nom = MonQuery.field(QStringLiteral("Nom")).asString();
-        ExecuteRequeteMaj(MonQuery2, QStringLiteral("UPDATE Selections SET ChaineCriteres = ") +
-                                         Quote(criteres) + QStringLiteral(", ChaineSQL = ") + Quote(s) +
-                                         QStringLiteral(" WHERE Nom = ") + Quote(nom));
-        MonQuery.next();
-    }
-    MonQuery.close();
-    MonQuery2.close();
+    recritSelections(
+        [](const SelectionSauvee& ancienne) {
+            return SelectionSauvee{ancienne.nom, SansWhere(ancienne.chaineSql),
+                                   ConvertitCriteres(ancienne.chaineCriteres)};
+        },
+        [this](const SelectionSauvee& nouvelle) {
+            ExecuteRequeteMaj(MonQuery2, QStringLiteral("UPDATE Selections SET ChaineCriteres = ") +
+                                             Quote(nouvelle.chaineCriteres) +
+                                             QStringLiteral(", ChaineSQL = ") + Quote(nouvelle.chaineSql) +
+                                             QStringLiteral(" WHERE Nom = ") + Quote(nouvelle.nom));
+        });
 }
 
 void Migration::ajouteIndex() {

@@ -58,8 +58,18 @@ class Migration {
   private:
     void instruction(const QString& texte);
     void deplaceEntrees();
+    struct SelectionSauvee {
+        QString nom;
+        QString chaineSql;
+        QString chaineCriteres;
+    };
     void recritSelectionsVersion20();
     void convertitCriteres();
+    // Rewrites every saved search: reecrit gives its new texts, ecrit writes
+    // them back by name.
+    void recritSelections(const std::function<SelectionSauvee(const SelectionSauvee&)>& reecrit,
+                          const std::function<void(const SelectionSauvee&)>& ecrit);
+    int nombreDeSelections(const QString& nom);
     void ajouteIndex();
 
     data::Database& MaBase;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -179,6 +180,26 @@ TEST_F(Pilote, FailureRestoresTheOriginalFile) {
         }
         EXPECT_EQ(journal.mid(journal.size() - 2), (QStringList{u(c.instruction), u("Prêt")}));
     }
+}
+
+TEST_F(Pilote, TwoSavedSearchesOfOneNameKeepTheirOwnTexts) {
+    creeCave(11, [](CellarFixture& cave) {
+        cave.addSelection("rouges", "(Type = 'Rouge') AND (Position = 4)",
+                          CellarFixture::oldCriteriaText({{"Position", "=", "4"}}, {}));
+    });
+    PiloteMigrevin pilote;
+    ASSERT_EQ(pilote.cmdMAJ(dossier_), PiloteMigrevin::Issue::Terminee);
+    data::Database db;
+    db.open(fichier());
+    QList<QStringList> lignes = selectRows(db, "SELECT Nom, ChaineSQL, ChaineCriteres FROM Selections",
+                                           {"Nom", "ChaineSQL", "ChaineCriteres"});
+    std::sort(lignes.begin(), lignes.end());
+    EXPECT_EQ(lignes, (QList<QStringList>{
+                          {"Rouges", "(Type = 'Rouge')", ",,Type,=,'Rouge'"},
+                          {"rouges",
+                           "(Type = 'Rouge') AND EXISTS (SELECT Cptr FROM [sortie cave] WHERE (Cptr = "
+                           "TableSource.Cptr) AND (PositionEntreeSortie = 4) AND (QuantiteEntreeSortie > 0))",
+                           ",,PositionEntreeSortie,=,4"}}));
 }
 
 TEST_F(Pilote, FailedCompactionKeepsTheMigratedData) {

@@ -2,6 +2,8 @@
 
 #include "upgrade/textesmigration.h"
 
+#include "upgradetest.h"
+
 #include <gtest/gtest.h>
 
 namespace vinorium::upgrade {

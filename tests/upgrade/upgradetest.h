@@ -12,6 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Texts shown as texts in the failures of the upgrade tests.
+inline void PrintTo(const QString& texte, std::ostream* os) {
+    *os << '"' << texte.toStdString() << '"';
+}
+
 namespace vinorium::test {
 
 inline QByteArray contenuFichier(const QString& chemin) {
