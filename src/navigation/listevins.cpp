@@ -4,14 +4,34 @@
 #include "data/programme.h"
 #include "data/requetes.h"
 
+#include <algorithm>
+
 #include <QDate>
 #include <QHeaderView>
 #include <QIcon>
+#include <QList>
 #include <QTreeWidget>
+
+static void initialiseRessourcesListe() {
+    Q_INIT_RESOURCE(vinorium);
+}
 
 namespace vinorium::navigation {
 
 namespace {
+
+// The 26 icons of the list, loaded once.
+const QIcon& icone(int numero) {
+    static const QList<QIcon> icones = [] {
+        initialiseRessourcesListe();
+        QList<QIcon> liste;
+        for (int i = 0; i < 26; ++i) {
+            liste << QIcon(QStringLiteral(":/vinorium/listicons/%1.svg").arg(i));
+        }
+        return liste;
+    }();
+    return icones[std::clamp(numero, 0, 25)];
+}
 
 constexpr int kRoleEtatTri = Qt::UserRole + 1;
 
@@ -206,11 +226,11 @@ void ListeVins::ChargeListeVins(const QString& condition, const QString& ordre, 
         if (!item) {
             item = new QTreeWidgetItem(lstSelection);
         }
-        const int icone =
+        const int numero =
             IndexIcone(qryListe_->field(QStringLiteral("Type")).asString(),
                        static_cast<int>(qryListe_->field(QStringLiteral("BoireAvant")).asInteger()), annee,
                        anneesABoire, anneesAttendre);
-        item->setIcon(0, QIcon(QStringLiteral(":/vinorium/listicons/%1.svg").arg(icone)));
+        item->setIcon(0, icone(numero));
         item->setData(0, Qt::UserRole, qryListe_->field(QStringLiteral("Cptr")).asString());
         for (int j = 1; j < champs.size(); ++j) {
             item->setText(j, champs[j].isEmpty() ? QString() : qryListe_->field(champs[j]).asString());
