@@ -50,6 +50,7 @@ TfrmMigrevin::TfrmMigrevin(QWidget* parent)
     for (int colonne = 1; colonne < modeleDossiers_->columnCount(); ++colonne) {
         dirDestin->hideColumn(colonne);
     }
+    dirDestin->header()->setAccessibleName(QStringLiteral("Dossiers"));
     dirDestin->header()->hide();
     connect(dirDestin->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& courant) {

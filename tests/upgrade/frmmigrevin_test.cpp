@@ -8,6 +8,7 @@
 #include "support/grab.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
+#include "ui/accessibility.h"
 #include "upgradetest.h"
 
 #include <QDir>
@@ -48,6 +49,7 @@ TEST(FenetreMigrevin, CommandLineRunShowsEachLineAsItComes) {
     auto* cmdFermer = fenetre.findChild<QPushButton*>("cmdFermer");
     auto* lblInfo = fenetre.findChild<QLabel*>("lblInfo");
     ASSERT_TRUE(lstExplic && cmdMAJ && cmdFermer && lblInfo);
+    EXPECT_EQ(ui::unnamedControls(&fenetre), QStringList());
     int vus = 0;
     fenetre.pilote().setAvantInstruction([&](const QString&) {
         // While the run goes: the buttons are off and the list holds every line so far.
