@@ -114,6 +114,8 @@ int TfrmMigrevin::Demarre(const QStringList& arguments) {
             setDossier(dossier);
             cmdMAJ->setEnabled(false);
             cmdFermer->setEnabled(false);
+            // The window is drawn once before the run blocks the event loop.
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             cmdMAJClick();
             using Issue = PiloteMigrevin::Issue;
             const Issue issue = derniereIssue_;
