@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -363,6 +364,19 @@ TEST_F(Saisie_, TabFromCustomField1OpensThePageOnItsFirstFieldAndShiftTabComesBa
     }
 }
 
+TEST_F(Saisie_, PickingATabOpensItsPageOnItsFirstField) {
+    auto w = ouvre();
+    FicheVin& f = *w->fiche;
+    f.tab_vin->setCurrentIndex(1);
+    f.txt_robe->setFocus();  // coming back from a page's first field would go back to custom field 1
+    QTabBar* onglets = f.tab_vin->tabBar();
+    QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(3).center());
+    EXPECT_EQ(f.tab_vin->currentIndex(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), f.txt_QuantiteSortie);
+    QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(0).center());
+    EXPECT_EQ(controle(QApplication::focusWidget()), f.champs[1].lst);
+}
+
 TEST_F(Saisie_, CustomFieldsTakeTheirLabelsAndPresentationsFromChampsPerso) {
     cellar_->exec(
         QStringLiteral("UPDATE ChampsPerso SET Libelle = 'Cépage', Liste = 0 WHERE Nom = 'ChampPerso2'"));
@@ -453,6 +467,14 @@ TEST_F(Saisie_, ControlSwapsTheFourButtonsAndShortcutsPressTheirButton) {
     EXPECT_EQ(w->fiche->lst_nom->currentText(), QString()) << "the shortcut's character is swallowed";
     QTest::keyClick(champ, Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier);
     EXPECT_EQ(aides_, 1);
+
+    // Enter on a focused push button clicks it.
+    int entrees = 0;
+    QObject::connect(w->fiche->btn_EntreeCave, &QPushButton::clicked, [&entrees] { ++entrees; });
+    w->fiche->tab_vin->setCurrentIndex(2);
+    w->fiche->btn_EntreeCave->setFocus();
+    QTest::keyClick(w->fiche->btn_EntreeCave, Qt::Key_Return);
+    EXPECT_EQ(entrees, 1);
 }
 
 TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
