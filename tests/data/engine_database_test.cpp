@@ -193,6 +193,21 @@ TEST_F(EngineDatabase, OpenQueriesSurviveStructureChangesAndWrites) {
     EXPECT_EQ(names.mid(0, 2), QStringList({"A", "B"}));
 }
 
+TEST_F(EngineTest, AQueryOutlivesItsConnection) {
+    Query q;
+    {
+        Database other;
+        other.open(path());
+        q.setDatabase(&other);
+        q.setSql("SELECT 1 AS x");
+        q.open();
+        EXPECT_TRUE(q.isActive());
+    }
+    EXPECT_FALSE(q.isActive());
+    EXPECT_EQ(q.database(), nullptr);
+    EXPECT_THROW(q.open(), EngineError);
+}
+
 TEST_F(EngineDatabase, TransactionsCommitAndRollBack) {
     db_.beginTransaction();
     EXPECT_TRUE(db_.inTransaction());

@@ -401,6 +401,7 @@ QString viewSql(const QueryPlan& p) {
 void DatabasePrivate::loadCatalog() {
     cache.clear();
     shapes.clear();
+    dropIdleStatements();
     EngineCatalog fresh;
     {
         Statement v(db, QStringLiteral("PRAGMA schema_version"));
@@ -743,12 +744,10 @@ PreparedRows DatabasePrivate::runStatement(const QString& sql, bool wantRows, in
         sqlite = rows.sql;
         columns = rows.columns;
     }
-    const QByteArray utf8 = sqlite.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
+    int rc = SQLITE_OK;
+    sqlite3_stmt* stmt = acquire(sqlite, rc);
     if (rc != SQLITE_OK) {
         QString message = sqliteMessage(db, rc);
-        sqlite3_finalize(stmt);
         const int before = schemaVersion;
         checkSchema();
         if (schemaVersion != before) {
@@ -773,7 +772,7 @@ PreparedRows DatabasePrivate::runStatement(const QString& sql, bool wantRows, in
         }
     }
     if (tr->returnsRows && wantRows) {
-        return PreparedRows{stmt, columns};
+        return PreparedRows{stmt, sqlite, columns};
     }
     while (true) {
         rc = sqlite3_step(stmt);
@@ -787,11 +786,49 @@ PreparedRows DatabasePrivate::runStatement(const QString& sql, bool wantRows, in
         sqlite3_finalize(stmt);
         throw EngineError(message);
     }
-    sqlite3_finalize(stmt);
     if (!tr->returnsRows) {
         changes = sqlite3_changes(db);
     }
+    release(stmt, sqlite);
     return {};
+}
+
+sqlite3_stmt* DatabasePrivate::acquire(const QString& sqlite, int& rc) {
+    rc = SQLITE_OK;
+    auto it = idle.find(sqlite);
+    if (it != idle.end()) {
+        sqlite3_stmt* stmt = it.value();
+        idle.erase(it);
+        return stmt;
+    }
+    const QByteArray utf8 = sqlite.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    rc = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    return stmt;
+}
+
+void DatabasePrivate::release(sqlite3_stmt* stmt, const QString& sqlite) {
+    if (!stmt) {
+        return;
+    }
+    if (!db || sqlite.isEmpty() || idle.contains(sqlite) || idle.size() >= 200) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    idle.insert(sqlite, stmt);
+}
+
+void DatabasePrivate::dropIdleStatements() {
+    for (sqlite3_stmt* stmt : std::as_const(idle)) {
+        sqlite3_finalize(stmt);
+    }
+    idle.clear();
 }
 
 void DatabasePrivate::structureChange(const Translation& tr) {
@@ -850,6 +887,10 @@ Database::Database() : d_(std::make_unique<DatabasePrivate>()) {}
 
 Database::~Database() {
     close();
+    for (engine::QueryPrivate* q : std::as_const(d_->queries)) {
+        engine::forgetDatabase(q);
+    }
+    d_->queries.clear();
 }
 
 sqlite3* Database::handle() const {
@@ -977,6 +1018,7 @@ void Database::close() {
         engine::closeQuery(q);
     }
     d_->cache.clear();
+    d_->dropIdleStatements();
     if (d_->schemaStmt) {
         sqlite3_finalize(d_->schemaStmt);
         d_->schemaStmt = nullptr;

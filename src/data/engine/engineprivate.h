@@ -39,6 +39,7 @@ FieldKind fieldKind(jetsql::ValueKind kind);
 // A prepared statement for rows, with what the translator knows of its columns.
 struct PreparedRows {
     sqlite3_stmt* stmt = nullptr;
+    QString text;  // its SQLite text, to give it back to the pool
     std::vector<jetsql::OutputColumn> columns;
 };
 
@@ -64,6 +65,12 @@ struct DatabasePrivate {
     PreparedRows run(const QString& sql, bool wantRows, int& changes);
     PreparedRows runStatement(const QString& sql, bool wantRows, int& changes);
 
+    // Prepared statements kept for reuse, by SQLite text (one idle statement per text).
+    QHash<QString, sqlite3_stmt*> idle;
+    sqlite3_stmt* acquire(const QString& sqlite, int& rc);
+    void release(sqlite3_stmt* stmt, const QString& sqlite);
+    void dropIdleStatements();
+
     void checkOpen() const;
     void checkSchema();
     void loadCatalog();
@@ -85,6 +92,8 @@ struct DatabasePrivate {
 // Query objects as the connection sees them (query.cpp).
 struct QueryPrivate;
 void closeQuery(QueryPrivate* q);
+// The connection goes away before the query: the query forgets it.
+void forgetDatabase(QueryPrivate* q);
 void detachQuery(QueryPrivate* q);
 
 // The French message for an SQLite failure.

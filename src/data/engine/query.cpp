@@ -59,9 +59,16 @@ struct QueryPrivate {
 
     DatabasePrivate* db() const { return database ? database->d() : nullptr; }
 
-    void finalize() {
+    QString stmtText;
+
+    // Done with the statement: back to the connection's pool when it ran to its end.
+    void finalize(bool reusable = false) {
         if (stmt) {
-            sqlite3_finalize(stmt);
+            if (reusable && db()) {
+                db()->release(stmt, stmtText);
+            } else {
+                sqlite3_finalize(stmt);
+            }
             stmt = nullptr;
         }
     }
@@ -104,7 +111,7 @@ struct QueryPrivate {
                 if (rc != SQLITE_DONE) {
                     message = sqliteMessage(sqlite3_db_handle(stmt), rc);
                 }
-                finalize();
+                finalize(rc == SQLITE_DONE);
                 if (!message.isEmpty()) {
                     throw EngineError(message);
                 }
@@ -127,6 +134,11 @@ struct QueryPrivate {
 
 void closeQuery(QueryPrivate* q) {
     q->close();
+}
+
+void forgetDatabase(QueryPrivate* q) {
+    q->close();
+    q->database = nullptr;
 }
 
 void detachQuery(QueryPrivate* q) {
@@ -384,6 +396,7 @@ void Query::open() {
     int changes = 0;
     engine::PreparedRows rows = db->run(text, true, changes);
     d_->stmt = rows.stmt;
+    d_->stmtText = rows.text;
     d_->columns = rows.columns;
     d_->changes = changes;
     d_->active = true;
