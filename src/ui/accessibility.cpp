@@ -39,6 +39,9 @@ bool isControl(const QWidget* w) {
 // The internals of composite Qt widgets (a combo's line edit, a spin box's
 // editor, a tab widget's bar, a scroll area's bars) take their name from their owner.
 bool isInternal(const QWidget* w) {
+    if (w->inherits("QHeaderView")) {
+        return true;  // a view's column headers speak through the view
+    }
     const QWidget* parent = w->parentWidget();
     return parent &&
            (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent) ||
