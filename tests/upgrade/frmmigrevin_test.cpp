@@ -13,9 +13,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -93,19 +95,28 @@ TEST(FenetreMigrevin, WithoutCommandLineOpensOnTheDefaultCellarsFolder) {
         ASSERT_TRUE(aliases.openKey(SettingsStore::aliasesKey() + "Vinorium", true));
         ASSERT_TRUE(aliases.writeString("Path", dossier + "/VINORIUM.MDB"));
     }
+    const QString autre = QFileInfo(folders.scratch("autre")).absoluteFilePath();
+    QDir().mkpath(autre);
     ScriptedDialogs dlg;
     dlg.expectModal("frmMigrevin", [&](QObject* window) {
         auto* fenetre = qobject_cast<TfrmMigrevin*>(window);
         EXPECT_EQ(fenetre->dossier(), dossier);
         fenetre->findChild<QPushButton*>("cmdMAJ")->click();
         grabToPng(fenetre, "frmMigrevin");
+        // The user picks another folder in the list, without a cellar.
+        auto* dirDestin = fenetre->findChild<QTreeView*>("dirDestin");
+        dirDestin->setCurrentIndex(qobject_cast<QFileSystemModel*>(dirDestin->model())->index(autre));
+        EXPECT_EQ(fenetre->findChild<QLabel*>("lblReper")->text(), autre);
+        fenetre->findChild<QPushButton*>("cmdMAJ")->click();
         return 0;
     });
     dlg.expectMessage(u("déjà compatible"), Answer::Ok);
+    dlg.expectMessage(u("Pas de fichier VINORIUM.MDB dans ce répertoire"), Answer::Ok);
     TfrmMigrevin fenetre;
     fenetre.Demarre({});
     EXPECT_TRUE(dlg.done());
     EXPECT_EQ(journalMigrevin(dossier).value(2), "Version de la base actuelle : 3.0");
+    EXPECT_TRUE(journalMigrevin(autre).isEmpty());
 }
 
 }  // namespace
