@@ -232,6 +232,11 @@ PiloteMigrevin::Issue PiloteMigrevin::execute(const QString& dossier, const QStr
         // Without a backup of this run nothing was changed, and an older
         // backup must not replace the file.
         if (sauvegardee) {
+            // A journal that the engine could not play back belongs to the
+            // migrated file: played onto the restored one, it would change it.
+            for (const char* suffixe : {"-journal", "-wal", "-shm"}) {
+                QFile::remove(fichier + QString::fromLatin1(suffixe));
+            }
             try {
                 copieFichier(sauvegarde, fichier);
             } catch (const ErreurFichier& e) {

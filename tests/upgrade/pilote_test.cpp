@@ -164,6 +164,11 @@ TEST_F(Pilote, FailureRestoresTheOriginalFile) {
         pilote.setAvantInstruction([&](const QString& instruction) {
             ++instructions;
             if (c.panneAvant && instruction == u(c.panneAvant)) {
+                // As a statement whose changes could not be undone leaves them.
+                QFile journal(fichier() + "-journal");
+                EXPECT_TRUE(journal.open(QIODevice::WriteOnly));
+                journal.write(QByteArray(512, 'j'));
+                journal.close();
                 throw data::EngineError(u("Panne simulée du disque"));
             }
         });
