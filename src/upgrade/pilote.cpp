@@ -160,9 +160,9 @@ PiloteMigrevin::Issue PiloteMigrevin::cmdMAJ(const QString& dossier) {
 }
 
 PiloteMigrevin::Issue PiloteMigrevin::execute(const QString& dossier, const QString& fichier) {
-    // The file stays open exclusively for the whole run: neither Vinorium nor
-    // anyone else may open it half-migrated, nor hold it while the backup is
-    // put back.
+    // The file stays open exclusively from the lock test to the end of the
+    // steps: neither Vinorium nor anyone else may open it half-migrated (step
+    // 30 writes layout 30 first).
     data::Database base;
     try {
         base.open(fichier, true);
