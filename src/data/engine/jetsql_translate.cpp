@@ -792,7 +792,23 @@ class Translator {
         }
         if (fn == u"FORMAT") {
             argc(1, 4);
-            return fnCall(QStringLiteral("jet_format"), args(), ValueKind::Text);
+            std::vector<Tx> v = args();
+            // Without pattern an integer is written as its digits: done inline
+            // for a plain column (the lists format a count and a vintage per row).
+            static const QRegularExpression plain(
+                QStringLiteral("^(coalesce\\()?\"[^\"]+\"\\.\"[^\"]+\"(, ('[^']*'|-?\\d+)\\))?$"));
+            const QString x = value(v[0]);
+            if (v.size() == 1 && kindOf(v[0]) != ValueKind::Text && kindOf(v[0]) != ValueKind::Date &&
+                plain.match(x).hasMatch() && x.startsWith(u'c') == x.endsWith(u')')) {
+                Tx t;
+                t.sql = QStringLiteral(
+                            "CASE WHEN typeof(%1) = 'integer' THEN CAST(%1 AS TEXT) ELSE jet_format(%1) END")
+                            .arg(x);
+                t.kind = ValueKind::Text;
+                t.aggregate = v[0].aggregate;
+                return t;
+            }
+            return fnCall(QStringLiteral("jet_format"), v, ValueKind::Text);
         }
         if (fn == u"DATEVALUE") {
             argc(1, 1);
