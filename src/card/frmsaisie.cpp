@@ -13,6 +13,7 @@
 #include "navigation/statistiques.h"
 #include "plan/planfiche.h"
 #include "ui/accessibility.h"
+#include "ui/application.h"
 #include "ui/controles.h"
 #include "ui/flatcontrols.h"
 #include "ui/theme.h"
@@ -35,10 +36,6 @@
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-static void initialiseRessourcesSaisie() {
-    Q_INIT_RESOURCE(vinorium);
-}
 
 namespace vinorium::card {
 
@@ -84,7 +81,7 @@ bool dans(const QWidget* w, const QWidget* parent) {
 }  // namespace
 
 TfrmSaisie::TfrmSaisie(QWidget* parent) : QMainWindow(parent) {
-    initialiseRessourcesSaisie();
+    ui::initialiseResources();
     setObjectName(QStringLiteral("frmSaisie"));
     setMinimumSize(800, 600);
     resize(800, 600);

@@ -3,6 +3,7 @@
 #include "data/engine/query.h"
 #include "data/programme.h"
 #include "data/requetes.h"
+#include "ui/application.h"
 
 #include <algorithm>
 
@@ -12,10 +13,6 @@
 #include <QList>
 #include <QTreeWidget>
 
-static void initialiseRessourcesListe() {
-    Q_INIT_RESOURCE(vinorium);
-}
-
 namespace vinorium::navigation {
 
 namespace {
@@ -23,7 +20,7 @@ namespace {
 // The 26 icons of the list, loaded once.
 const QIcon& icone(int numero) {
     static const QList<QIcon> icones = [] {
-        initialiseRessourcesListe();
+        ui::initialiseResources();
         QList<QIcon> liste;
         for (int i = 0; i < 26; ++i) {
             liste << QIcon(QStringLiteral(":/vinorium/listicons/%1.svg").arg(i));

@@ -42,10 +42,17 @@ bool isInternal(const QWidget* w) {
     if (w->inherits("QHeaderView")) {
         return true;  // a view's column headers speak through the view
     }
-    const QWidget* parent = w->parentWidget();
-    return parent &&
-           (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent) ||
-            qobject_cast<const QTabWidget*>(parent) || w->objectName().startsWith(QLatin1String("qt_")));
+    if (w->objectName().startsWith(QLatin1String("qt_"))) {
+        return true;
+    }
+    // Anything inside a combo box (its editor, its drop-down list), a spin box or
+    // directly inside a tab widget (its bar) belongs to that owner.
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p)) {
+            return true;
+        }
+    }
+    return qobject_cast<const QTabWidget*>(w->parentWidget()) != nullptr;
 }
 
 QString nameFor(const QWidget* w, const QList<QLabel*>& labels) {

@@ -8,11 +8,16 @@
 #include <QLocale>
 #include <QTranslator>
 
-static void initialiseResources() {
+// Q_INIT_RESOURCE must stand outside any namespace.
+static void initialiseVinoriumResources() {
     Q_INIT_RESOURCE(vinorium);
 }
 
 namespace vinorium::ui {
+
+void initialiseResources() {
+    initialiseVinoriumResources();
+}
 
 void initialiseApplication(QApplication& app, const QString& name) {
     initialiseResources();

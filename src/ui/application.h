@@ -11,4 +11,8 @@ namespace vinorium::ui {
 // translations so that standard dialogs speak French, and the Qt dialog service.
 void initialiseApplication(QApplication& app, const QString& name);
 
+// Makes the built-in pictures and data (":/vinorium/...") available; part of
+// initialiseApplication, and called by test programs.
+void initialiseResources();
+
 }  // namespace vinorium::ui

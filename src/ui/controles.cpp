@@ -116,6 +116,7 @@ void ConstruitPlan(data::Query& query, QWidget* panel, bool groupe,
                           static_cast<int>(query.field(QStringLiteral("Largeur")).asInteger()),
                           static_cast<int>(query.field(QStringLiteral("Hauteur")).asInteger()));
         SetTag(cell, indexe);
+        cell->setProperty(kComposantDuPanneau, true);
         cell->setColorDown(palette().CouleurTexte);
         cell->setColorFocused(palette().CouleurMoyenne);
         cell->setColorHighLight(kCouleurSurbrillance);

@@ -277,6 +277,8 @@ void appliqueRegle(QWidget* fenetre, QWidget* w, const QColor& f) {
 
 }  // namespace
 
+const char* const kComposantDuPanneau = "composantDuPanneau";
+
 Palette& palette() {
     static Palette p;
     return p;
@@ -316,7 +318,8 @@ void ChoisitTheme(const QString& nom) {
 QList<QWidget*> ComposantsFenetre(QWidget* fenetre) {
     QList<QWidget*> composants;
     for (QWidget* w : fenetre->findChildren<QWidget*>()) {
-        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"))) {
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
+            !w->property(kComposantDuPanneau).toBool()) {
             composants << w;
         }
     }

@@ -43,6 +43,10 @@ void ChoisitTheme(const QString& nom);
 // painter, the saved screen parameters and the query-by-form search all walk
 // this one list.
 QList<QWidget*> ComposantsFenetre(QWidget* fenetre);
+// Components a panel makes for itself at run time (the plan's cells) carry
+// this property set to true: they belong to their panel, not to the window's
+// list, and the painter reaches them through their panel.
+extern const char* const kComposantDuPanneau;
 
 // The field colour F: what entry fields show for the card's mode.
 QColor CouleurChamp(bool courant);

@@ -4,6 +4,7 @@
 
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vinorium"));
     // As the programs do: French number and date formats (decimal comma).
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    vinorium::ui::initialiseResources();
     // Every test starts with a scripted dialog service that expects nothing.
     ::testing::AddGlobalTestEnvironment(new vinorium::test::StrictDialogsEnvironment);
     return RUN_ALL_TESTS();
