@@ -1306,7 +1306,6 @@ class Translator {
         Scope scope;
         scope.parent = parent;
         QStringList fromParts;
-        bool pushdown = false;
         QString pushdownLeft;
         if (s.from.size() == 1 && s.from[0]->kind == TableRef::Kind::Join &&
             s.from[0]->joinType == TableRef::JoinType::Left &&
@@ -1397,13 +1396,11 @@ class Translator {
             }
             Tx on = expr(join->on, scope);
             fromParts << QStringLiteral("%1 LEFT JOIN %2 ON %3").arg(pushdownLeft, right, condition(on));
-            pushdown = false;
         } else {
             for (const TableRefP& ref : s.from) {
                 fromParts << from(ref, scope);
             }
         }
-        (void)pushdown;
         return selectBody(
             s, scope, [&] { return fromParts; }, false);
     }
