@@ -670,25 +670,8 @@ class SchemaCorpus : public ::testing::TestWithParam<Statement> {
 TempFolders* SchemaCorpus::folders_ = nullptr;
 QString* SchemaCorpus::template_ = nullptr;
 
-// Statements that fail because the engine does not yet accept them; each with
-// its reason. Empty when the engine runs the whole corpus.
-const QMap<QString, QString>& engineGaps() {
-    static const QMap<QString, QString> gaps = {
-        {QStringLiteral("graph_exits_by_quarter"),
-         QStringLiteral(
-             "the engine refuses a cross-tab whose value is an expression of the aggregate (-Sum)")},
-        {QStringLiteral("graph_max_exits_by_month"),
-         QStringLiteral(
-             "the engine refuses a cross-tab whose value is an expression of the aggregate (-Max)")},
-    };
-    return gaps;
-}
-
 TEST_P(SchemaCorpus, Runs) {
     const Statement& statement = GetParam();
-    if (engineGaps().contains(QString::fromLatin1(statement.name))) {
-        GTEST_SKIP() << engineGaps().value(QString::fromLatin1(statement.name)).toStdString();
-    }
     SCOPED_TRACE(statement.sql.toStdString());
     try {
         if (statement.rows) {
