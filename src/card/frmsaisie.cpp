@@ -92,6 +92,8 @@ TfrmSaisie::TfrmSaisie(QWidget* parent) : QMainWindow(parent) {
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* ancien, QWidget* nouveau) { ChangeFocus(ancien, nouveau); });
+    relieActions();
+    relieChamps();
     FormCreate();
 }
 
@@ -770,7 +772,24 @@ void TfrmSaisie::SauveParamPerso() {
     ecrit("ColonnesListeSelection", listeVins->TexteColonnes());
 }
 
+void TfrmSaisie::relieActions() {
+    const std::pair<ui::FlatSpeedButton*, void (TfrmSaisie::*)()> actions[] = {
+        {btn_Nouveau, &TfrmSaisie::btn_NouveauClick},
+        {btn_sauver, &TfrmSaisie::btn_sauverClick},
+        {btn_dupliquer, &TfrmSaisie::btn_dupliquerClick},
+        {btn_supprimer, &TfrmSaisie::btn_supprimerClick},
+        {btn_supprimerTout, &TfrmSaisie::btn_supprimerToutClick}};
+    for (const auto& [bouton, action] : actions) {
+        bouton->setEnabled(true);
+        connect(bouton, &QToolButton::clicked, this, action);
+    }
+}
+
 void TfrmSaisie::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
     SauveParamPerso();
     QMainWindow::closeEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/etatsaisie.h"
+#include "data/dialogservice.h"
 
 #include <QMainWindow>
 
@@ -8,6 +9,8 @@
 #include <memory>
 
 class QLabel;
+class QKeyEvent;
+class QTableWidget;
 
 namespace vinorium::data {
 class Query;
@@ -15,6 +18,7 @@ class Query;
 
 namespace vinorium::ui {
 class FlatButton;
+class FlatEdit;
 class FlatPanel;
 class FlatSpeedButton;
 class FlatSplitter;
@@ -94,8 +98,50 @@ class TfrmSaisie final : public QMainWindow {
     void MajTitreFenetre();
     void DetecteChangement();
     void SimulerSortieChamp();
-    // Value lists, wine list and title after a change of the data.
+    // Value lists, wine list, tree, statistics and title after a change of the data.
     void MajApresModif();
+
+    // Save prompt and checks: Yes (save), No (nothing to save or declined),
+    // Cancel (stay; a failed check has shown its message).
+    DialogService::Answer ValideMaj(bool ask, bool withCancel);
+    // Writes the card, then empties it. The wine row and its movements are
+    // written in one transaction: on a failure nothing is written, the error
+    // is shown once and the card keeps its content and mode (false).
+    bool SauveVin();
+
+    // Tool bar.
+    void btn_NouveauClick();
+    void btn_sauverClick();
+    void btn_dupliquerClick();
+    void btn_supprimerClick();
+    void btn_supprimerToutClick();
+    // The close request: false keeps the window open.
+    bool FormCloseQuery();
+
+    // Name, appellation and region.
+    void lst_nomExit();
+    // commeSortie: run as the field's exit (with the case alignment), not from code.
+    void lst_appellationExit(bool commeSortie = true);
+    void lst_regionChange();
+
+    // Field checks on exit, and on entering a date field.
+    void ValideAnnee(ui::FlatEdit* champ);
+    void ValideDate(ui::FlatEdit* champ);
+    void ValidePrix(ui::FlatEdit* champ);
+    void ValideNumerique(ui::FlatEdit* champ);
+    // Reads the field as a date (or as a day of the current month) and writes
+    // it back in the short date format; false when it does not read.
+    bool FormateDate(ui::FlatEdit* champ);
+    void EntreeDate(ui::FlatEdit* champ);
+    // Keys; true when the key was consumed.
+    bool KeyPressNum(QKeyEvent* event);
+    bool numeriqueKeyDown(ui::FlatEdit* champ, QKeyEvent* event);
+    bool floatKeyDown(ui::FlatEdit* champ, QKeyEvent* event);
+    bool DateKeyDown(ui::FlatEdit* champ, QKeyEvent* event);
+
+    // Refreshes of the tree and the statistics after a change of the data.
+    void ChargeClassements();
+    void Maj_quantites();
 
     // Keyboard.
     void RetabliBoutonsStandard();
@@ -122,6 +168,16 @@ class TfrmSaisie final : public QMainWindow {
     void RemplitListe(QWidget* combo, const QString& sql);
     void ChargeMouvements(const QString& cptr);
     void AffichePositions();
+    void relieActions();
+    void relieChamps();
+    bool filtreChamp(QObject* watched, QEvent* event);
+    // The number of the first pressed cell of the card's plan; "0" when none.
+    QString PositionSelectionnee() const;
+    // Runs statements in one transaction: the body names each statement in
+    // instruction before running it. On a failure everything is rolled back,
+    // the failing statement's error is shown once and the answer is false.
+    bool ExecuteTransaction(const std::function<void(QString& instruction)>& corps);
+    void RouvreAffichage(const QString& cptr = QString());
 
     EtatSaisie etat_;
     std::unique_ptr<data::Query> qryGeneral_;
@@ -131,6 +187,7 @@ class TfrmSaisie final : public QMainWindow {
     bool maximiseAuDemarrage_ = false;
     int hauteurArbre_ = 197;
     QString etiquette_;  // the label window's saved placement, written back as read
+    QObject* filtreChamps_ = nullptr;
 };
 
 }  // namespace vinorium::card
