@@ -155,6 +155,26 @@ void AfficheNumerosPlan(QWidget* panel, bool afficher) {
     }
 }
 
+void RemplitComboSQL(QComboBox* combo, const QString& sql) {
+    QStringList chaines;
+    RemplitChainesSQL(chaines, sql);
+    combo->clear();
+    combo->addItems(chaines);
+}
+
+void RemplitListeSQL(QListWidget* liste, const QString& sql) {
+    QStringList chaines;
+    RemplitChainesSQL(chaines, sql);
+    liste->clear();
+    liste->addItems(chaines);
+}
+
+void RemplitCombo(QComboBox* combo, const QStringList& chaines) {
+    for (const QString& chaine : chaines) {
+        combo->addItem(chaine.isEmpty() ? QStringLiteral(" ") : chaine);
+    }
+}
+
 void AligneSurListe(QComboBox* combo) {
     const QString texte = combo->currentText();
     if (texte.isEmpty()) {

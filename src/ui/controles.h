@@ -5,6 +5,7 @@
 // value on a list, loading definition tables into grids, opening documents.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -56,6 +57,14 @@ void ConstruitPlan(data::Query& query, QWidget* panel, bool groupe,
                    const std::function<void(FlatSpeedButton*)>& clic = {}, QMenu* menu = nullptr);
 // Shows the position numbers on the cells, or clears them.
 void AfficheNumerosPlan(QWidget* panel, bool afficher);
+
+// Replace a combo's or a list's items with column 0 of every row of a SELECT
+// (run on the shared query; engine errors reach the caller).
+void RemplitComboSQL(QComboBox* combo, const QString& sql);
+void RemplitListeSQL(QListWidget* liste, const QString& sql);
+// Appends strings to a combo's items, an empty one as a single blank so that
+// it stays selectable.
+void RemplitCombo(QComboBox* combo, const QStringList& chaines);
 
 // Gives a typed value the capitals of the list entry it equals without case.
 void AligneSurListe(QComboBox* combo);

@@ -1,6 +1,9 @@
 #include "ui/theme.h"
 
+#include "data/defaultcellar.h"
+#include "data/programme.h"
 #include "support/grab.h"
+#include "support/tempfolders.h"
 #include "ui/controles.h"
 #include "ui/flatcontrols.h"
 
@@ -210,6 +213,13 @@ TEST(Controles, ListsAndGrids) {
     AligneSurListe(&combo);
     EXPECT_EQ(combo.currentText(), QStringLiteral("Saint-Julien"));
 
+    FlatComboBox couleurs;
+    couleurs.addItem(QStringLiteral("Blanc"));
+    RemplitCombo(&couleurs, {QString(), QStringLiteral("Rouge")});
+    ASSERT_EQ(couleurs.count(), 3);
+    EXPECT_EQ(couleurs.itemText(1), QStringLiteral(" "));
+    EXPECT_EQ(couleurs.itemText(2), QStringLiteral("Rouge"));
+
     QListWidget liste;
     for (int i = 0; i < 4; ++i) {
         auto* item = new QListWidgetItem(QString::number(i), &liste);
@@ -228,6 +238,36 @@ TEST(Controles, ListsAndGrids) {
     SetTag(&toujours, 1);
     AjouteLigneGrille(&toujours, QStringLiteral("a;b"));
     EXPECT_EQ(toujours.rowCount(), 2);
+}
+
+}  // namespace
+}  // namespace vinorium::ui
+
+namespace vinorium::ui {
+namespace {
+
+TEST(Controles, FillersReplaceItemsWithTheRowsOfASelect) {
+    test::TempFolders folders;
+    reinitialiseProgramme();
+    const QString path = folders.scratch(QStringLiteral("VINORIUM.MDB"));
+    data::createDefaultCellar(path);
+    programme().dbBase.open(path);
+    data::Query general(&programme().dbBase);
+    programme().qryGeneral = &general;
+
+    FlatComboBox combo;
+    combo.addItem(QStringLiteral("ancien"));
+    RemplitComboSQL(&combo, QStringLiteral("SELECT Libelle FROM ChampsPerso ORDER BY Nom"));
+    EXPECT_EQ(combo.count(), 5);
+    EXPECT_EQ(combo.itemText(0), QStringLiteral("Origine"));
+    QListWidget liste;
+    RemplitListeSQL(&liste, QStringLiteral("SELECT Valeur FROM Options WHERE Nom = 'Couleur'"));
+    ASSERT_EQ(liste.count(), 1);
+    EXPECT_EQ(liste.item(0)->text(), QStringLiteral("Végétal"));
+    EXPECT_THROW(RemplitComboSQL(&combo, QStringLiteral("SELECT Rien FROM Nulle")), data::EngineError);
+
+    programme().qryGeneral = nullptr;
+    reinitialiseProgramme();
 }
 
 }  // namespace
