@@ -36,10 +36,10 @@ void prendCouleursCendre() {
 
 }  // namespace
 
-QStringList Demarrage::ListeAliases() {
+std::optional<QStringList> Demarrage::ListeAliases() {
     SettingsStore store(SettingsRoot::LocalMachine);
     if (!store.openKeyReadOnly(SettingsStore::aliasesKey())) {
-        return {};
+        return std::nullopt;
     }
     return store.keyNames();
 }
@@ -119,9 +119,8 @@ std::unique_ptr<card::TfrmSaisie> Demarrage::OuvreBase() {
     LitParametres();
     p.AliasCourant.clear();
     p.CheminBase.clear();
-    const QStringList aliases = ListeAliases();
-    if (SettingsStore(SettingsRoot::LocalMachine).keyExists(SettingsStore::aliasesKey())) {
-        ChoisitAlias(aliases);
+    if (const std::optional<QStringList> aliases = ListeAliases()) {
+        ChoisitAlias(*aliases);
     }
     if (!p.AliasCourant.isEmpty()) {
         p.CheminBase = CheminAlias(p.AliasCourant);

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QApplication;
 
@@ -23,9 +24,9 @@ class Demarrage {
     // the main window, or nothing when the start ends (its message shown).
     std::unique_ptr<card::TfrmSaisie> OuvreBase();
 
-    // The aliases of the alias registry, in registry order (empty when the
-    // key cannot be opened).
-    static QStringList ListeAliases();
+    // The aliases of the alias registry, in registry order; nothing when the
+    // key cannot be opened.
+    static std::optional<QStringList> ListeAliases();
 
   private:
     void LitParametres();
