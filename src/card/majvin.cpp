@@ -478,15 +478,31 @@ void TfrmSaisie::btn_supprimerToutClick() {
                     DialogService::Buttons::YesNo) != Answer::Yes) {
                 return;
             }
+            // The wines are taken by key before anything is deleted: once their movements
+            // are gone, the selection's condition (on the remaining stock) would no
+            // longer find them.
             const QString selection =
-                QStringLiteral(" IN (SELECT Cptr FROM RequeteInitiale AS TableSource WHERE ") + condition +
-                QStringLiteral(")");
+                QStringLiteral("SELECT Cptr FROM RequeteInitiale AS TableSource WHERE ") + condition;
             const bool supprime = ExecuteTransaction([&selection](QString& instruction) {
                 data::Database& db = programme().dbBase;
-                instruction = QStringLiteral("DELETE * FROM [Sortie cave] WHERE [cptr]") + selection;
-                db.execute(instruction);
-                instruction = QStringLiteral("DELETE * FROM Vins WHERE [cptr]") + selection;
-                db.execute(instruction);
+                QStringList cles;
+                instruction = selection;
+                data::Query q(&db);
+                q.setSql(selection);
+                for (q.open(); !q.eof(); q.next()) {
+                    cles << q.field(0).asString();
+                }
+                q.close();
+                constexpr qsizetype kParInstruction = 500;
+                for (qsizetype i = 0; i < cles.size(); i += kParInstruction) {
+                    const QString liste = QStringLiteral(" IN (") +
+                                          cles.mid(i, kParInstruction).join(QStringLiteral(", ")) +
+                                          QStringLiteral(")");
+                    instruction = QStringLiteral("DELETE * FROM [Sortie cave] WHERE [cptr]") + liste;
+                    db.execute(instruction);
+                    instruction = QStringLiteral("DELETE * FROM Vins WHERE [cptr]") + liste;
+                    db.execute(instruction);
+                }
             });
             if (!supprime) {
                 return;
