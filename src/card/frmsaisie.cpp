@@ -394,6 +394,8 @@ void TfrmSaisie::MajApresModif() {
                                 "<> '') ORDER BY QualitePrix"));
     listeVins->ChargeListeVins(etat_.ChaineSQLCourante, etat_.OrdreListe, etat_.AnneesABoire,
                                etat_.AnneesAttendre);
+    ChargeClassements();
+    Maj_quantites();
     MajTitreFenetre();
 }
 

@@ -305,6 +305,7 @@ TEST_F(Sauvegarde_, ANewWineIsWrittenWithItsValuesQuotedAndItsExitsNegated) {
 }
 
 TEST_F(Sauvegarde_, ModifyingAWineRewritesItsRowAndMovementsAndAsksWhenItIsExhausted) {
+    cellar_->addMovement(margaux_, std::nullopt, 1, 2);  // migrated, without date
     auto w = ouvre();
     FicheVin& f = *w->fiche;
     const auto autres = mouvementsDe(chablis_);
@@ -316,7 +317,10 @@ TEST_F(Sauvegarde_, ModifyingAWineRewritesItsRowAndMovementsAndAsksWhenItIsExhau
               (QList<QStringList>{{QStringLiteral("02/01/2007"), QStringLiteral("-2"), QStringLiteral("3"),
                                    QStringLiteral("anniversaire")},
                                   {QStringLiteral("12/03/2006"), QStringLiteral("6"), QStringLiteral("3"),
-                                   QStringLiteral("<Null>")}}));
+                                   QStringLiteral("<Null>")},
+                                  {QStringLiteral("<Null>"), QStringLiteral("1"), QStringLiteral("2"),
+                                   QStringLiteral("<Null>")}}))
+        << "a movement without date is kept";
     EXPECT_EQ(mouvementsDe(chablis_), autres);
     EXPECT_TRUE(w->etat().ModeNouveau);
 
@@ -458,22 +462,40 @@ TEST_F(Sauvegarde_, AFailingStatementRollsTheWholeSaveBackAndKeepsTheCard) {
     }
 }
 
-TEST_F(Sauvegarde_, ClosingAModifiedCardAsksToSave) {
-    auto w = ouvre();
-    w->fiche->txt_note->setPlainText(QStringLiteral("x"));
-    {
+TEST_F(Sauvegarde_, NewCardAndClosingAskToSaveAModifiedCard) {
+    const QString question =
+        QStringLiteral("Voulez-vous sauvegarder les modifications apportées au vin courant ?");
+    struct Cas {
+        bool fermeture;  // closing the window, else the "Nouveau" button
+        Answer reponse;
+        bool vide;   // the card is emptied (or the window closed)
+        bool ecrit;  // the new wine is written
+    };
+    for (const Cas& c : {Cas{false, Answer::Cancel, false, false}, Cas{false, Answer::No, true, false},
+                         Cas{false, Answer::Yes, true, true}, Cas{true, Answer::Cancel, false, false},
+                         Cas{true, Answer::No, true, false}}) {
+        const auto avant = vins();
+        auto w = ouvre();
+        FicheVin& f = *w->fiche;
+        remplitNouveau(f);
+        ajouteLigne(f.lst_entrees, {QStringLiteral("01/02/2020"), QStringLiteral("2"), QStringLiteral("1")});
+        f.txt_prix->setFocus();
         test::ScriptedDialogs dlg;
-        dlg.expectMessage(
-            QStringLiteral("Voulez-vous sauvegarder les modifications apportées au vin courant ?"),
-            Answer::Cancel);
-        EXPECT_FALSE(w->close());
+        dlg.expectMessage(question, c.reponse);
+        if (c.fermeture) {
+            EXPECT_EQ(w->close(), c.vide);
+        } else {
+            w->btn_Nouveau->click();
+            EXPECT_EQ(f.lst_nom->currentText().isEmpty(), c.vide) << int(c.reponse);
+        }
+        ASSERT_EQ(dlg.calls().size(), 1u);
         EXPECT_EQ(dlg.calls()[0].buttons, DialogService::Buttons::YesNoCancel);
+        EXPECT_EQ(vins().size(), avant.size() + (c.ecrit ? 1 : 0)) << int(c.reponse);
+        if (c.reponse == Answer::Cancel) {
+            EXPECT_TRUE(w->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), f.txt_prix) << "back on the last field";
+        }
     }
-    EXPECT_TRUE(w->isVisible());
-    test::ScriptedDialogs dlg;
-    dlg.expectMessage(QStringLiteral("Voulez-vous sauvegarder"), Answer::No);
-    EXPECT_TRUE(w->close());
-    EXPECT_EQ(vins().size(), 3);
 }
 
 TEST_F(Sauvegarde_, NameAndAppellationLookUpsFillTheRegionOrCreateTheAppellation) {
