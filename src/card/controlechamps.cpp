@@ -197,7 +197,7 @@ bool TfrmSaisie::KeyPressNum(QKeyEvent* event) {
 }
 
 bool TfrmSaisie::numeriqueKeyDown(ui::FlatEdit* champ, QKeyEvent* event) {
-    if (!flecheHautBas(event)) {
+    if (!flecheHautBas(event) || champ->isReadOnly()) {  // the remaining stock is computed
         return false;
     }
     if (champ->text().isEmpty()) {

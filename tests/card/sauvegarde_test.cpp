@@ -25,6 +25,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Texts as texts in the failure messages.
+static void PrintTo(const QString& texte, std::ostream* os) {
+    *os << '"' << texte.toStdString() << '"';
+}
+
 namespace vinorium::card {
 namespace {
 
