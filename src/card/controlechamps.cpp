@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 
 #include <functional>
@@ -66,6 +67,9 @@ void TfrmSaisie::relieChamps() {
              f.txt_QuantiteSortie, f.txt_PositionEntree, f.txt_PositionSortie}) {
         w->installEventFilter(filtreChamps_);
     }
+    // A region typed or picked by the user is a criterion of its own.
+    connect(f.lst_region->lineEdit(), &QLineEdit::textEdited, this, &TfrmSaisie::lst_regionChange);
+    connect(f.lst_region, &QComboBox::activated, this, &TfrmSaisie::lst_regionChange);
 }
 
 bool TfrmSaisie::filtreChamp(QObject* watched, QEvent* event) {

@@ -678,10 +678,6 @@ void FicheVin::relieChangements() {
     for (ui::FlatComboBox* c : combos) {
         connect(c, &QComboBox::editTextChanged, this, change);
     }
-    // A region typed by the user is a criterion of its own: it empties the appellation.
-    connect(lst_region->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { lst_appellation->setEditText({}); });
-    connect(lst_region, &QComboBox::activated, this, [this] { lst_appellation->setEditText({}); });
 
     // Leaving a list gives the typed text the case of its item.
     for (ui::FlatComboBox* c : combos) {
