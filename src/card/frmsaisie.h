@@ -188,6 +188,7 @@ class TfrmSaisie final : public QMainWindow {
     int hauteurArbre_ = 197;
     QString etiquette_;  // the label window's saved placement, written back as read
     QObject* filtreChamps_ = nullptr;
+    int ligneEntreeCave_ = -1;  // the entry row the bottle-count dialog added, until the save
 };
 
 }  // namespace vinorium::card

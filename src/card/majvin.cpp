@@ -21,6 +21,8 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace vinorium::card {
 
 namespace {
@@ -175,6 +177,7 @@ DialogService::Answer TfrmSaisie::ValideMaj(bool ask, bool withCancel) {
     for (int c = 0; c < 4; ++c) {
         g->setItem(r, c, new QTableWidgetItem(valeurs[c]));
     }
+    ligneEntreeCave_ = r;
     return Answer::Yes;
 }
 
@@ -331,10 +334,19 @@ bool TfrmSaisie::SauveVin() {
             db.execute(instruction);
         }
     });
+    const int ligneAjoutee = std::exchange(ligneEntreeCave_, -1);
     if (!ecrit) {
-        // Nothing was written: the card stays as it was typed.
+        // Nothing was written: the card stays as it was typed, without the
+        // entry the bottle-count dialog added (the next save asks again).
         if (sansConditionnement) {
             f.EcritCoche(f.pnl_Conditionnement, QString());
+        }
+        if (ligneAjoutee > 0) {
+            f.lst_entrees->removeRow(ligneAjoutee);
+        } else if (ligneAjoutee == 0) {
+            for (int c = 0; c < f.lst_entrees->columnCount(); ++c) {
+                delete f.lst_entrees->takeItem(0, c);
+            }
         }
         RouvreAffichage(cleChargee);
         return false;

@@ -428,42 +428,72 @@ TEST_F(Sauvegarde_, DeletingOneWineOrEveryWineOfTheSelection) {
 
 TEST_F(Sauvegarde_, AFailingStatementRollsTheWholeSaveBackAndKeepsTheCard) {
     const QString longue(300, QLatin1Char('x'));  // over the comment column's 255 characters
-    for (const bool nouveau : {false, true}) {
+    struct Cas {
+        const char* nom;
+        bool nouveau;
+        bool parDialogue;  // no entry typed: the bottle-count dialog adds one
+    };
+    for (const Cas& c : {Cas{"vin chargé", false, false}, Cas{"nouveau vin", true, false},
+                         Cas{"nouveau vin par le dialogue", true, true}}) {
         auto w = ouvre();
         FicheVin& f = *w->fiche;
-        if (nouveau) {
+        if (c.nouveau) {
             remplitNouveau(f);
-            ajouteLigne(f.lst_entrees,
-                        {QStringLiteral("01/02/2020"), QStringLiteral("2"), QStringLiteral("1")});
         } else {
             w->ChargeVin(QString::number(margaux_));
         }
         f.txt_note->setPlainText(QStringLiteral("tapé"));
-        ajouteLigne(f.lst_entrees,
-                    {QStringLiteral("03/04/2020"), QStringLiteral("3"), QStringLiteral("1"), longue});
+        QTableWidget* g = c.parDialogue ? f.lst_sorties : f.lst_entrees;
+        if (c.nouveau && !c.parDialogue) {
+            ajouteLigne(g, {QStringLiteral("01/02/2020"), QStringLiteral("2"), QStringLiteral("1")});
+        }
+        ajouteLigne(g, {QStringLiteral("03/04/2020"), QStringLiteral("3"), QStringLiteral("1"), longue});
+        const int lignesEntrees = f.lst_entrees->rowCount();
         const auto vinsAvant = vins();
         const auto mouvementsAvant = mouvements();
+        const auto sixBouteilles = [](QObject* o) {
+            auto* d = qobject_cast<TfrmEntreeCave*>(o);
+            d->txtNbBouteilles->setValue(6);
+            d->btnEntree->click();
+            return d->result();
+        };
         test::ScriptedDialogs dlg;
+        if (c.parDialogue) {
+            dlg.expectModal(QStringLiteral("frmEntreeCave"), sixBouteilles);
+        }
         dlg.expectMessage(QStringLiteral("Erreur SQL : INSERT INTO [Sortie cave]"), Answer::Ok);
         w->btn_sauver->click();
-        EXPECT_EQ(dlg.calls().size(), 1u) << nouveau;
-        EXPECT_EQ(vins(), vinsAvant) << nouveau;
-        EXPECT_EQ(mouvements(), mouvementsAvant) << nouveau;
+        EXPECT_TRUE(dlg.done()) << c.nom;
+        EXPECT_EQ(dlg.messages().size(), 1) << c.nom;
+        EXPECT_EQ(vins(), vinsAvant) << c.nom;
+        EXPECT_EQ(mouvements(), mouvementsAvant) << c.nom;
         EXPECT_EQ(f.txt_note->toPlainText(), QStringLiteral("tapé"));
-        EXPECT_EQ(f.lst_entrees->rowCount(), nouveau ? 2 : 2);
-        EXPECT_EQ(w->etat().ModeNouveau, nouveau);
+        EXPECT_EQ(f.lst_entrees->rowCount(), lignesEntrees) << c.nom;
+        if (c.parDialogue) {
+            EXPECT_FALSE(f.lst_entrees->item(0, 1) && !f.lst_entrees->item(0, 1)->text().isEmpty())
+                << "the dialog's entry is taken back";
+        }
+        EXPECT_EQ(w->etat().ModeNouveau, c.nouveau);
         EXPECT_TRUE(w->etat().FicheModifiee);
         EXPECT_EQ(FicheVin::LitCoche(f.pnl_Conditionnement),
-                  nouveau ? QString() : QStringLiteral("Standard "));
+                  c.nouveau ? QString() : QStringLiteral("Standard "));
         EXPECT_FALSE(programme().dbBase.inTransaction());
 
         // Mended, the same card saves; the loaded wine keeps its key.
-        f.lst_entrees->item(f.lst_entrees->rowCount() - 1, 3)->setText(QStringLiteral("court"));
+        g->item(g->rowCount() - 1, 3)->setText(QStringLiteral("court"));
+        if (c.parDialogue) {
+            dlg.expectModal(QStringLiteral("frmEntreeCave"), sixBouteilles);
+        }
         w->btn_sauver->click();
-        const int cle = nouveau ? dernierVin() : margaux_;
-        EXPECT_EQ(mouvementsDe(cle).last(), (QStringList{QStringLiteral("03/04/2020"), QStringLiteral("3"),
-                                                         QStringLiteral("1"), QStringLiteral("court")}));
-        if (!nouveau) {
+        EXPECT_TRUE(dlg.done()) << c.nom;
+        const int cle = c.nouveau ? dernierVin() : margaux_;
+        const auto ecrits = mouvementsDe(cle);
+        EXPECT_TRUE(ecrits.contains(QStringList{QStringLiteral("03/04/2020"),
+                                                c.parDialogue ? QStringLiteral("-3") : QStringLiteral("3"),
+                                                QStringLiteral("1"), QStringLiteral("court")}))
+            << c.nom;
+        EXPECT_EQ(ecrits.size(), c.nouveau ? 2 : 3) << c.nom;
+        if (!c.nouveau) {
             EXPECT_EQ(vins().first().value(8), QStringLiteral("tapé"));
         }
     }
