@@ -600,8 +600,9 @@ TEST_F(Sauvegarde_, FieldsAreCheckedOnLeavingThemAndStepWithTheArrows) {
         ui::FlatEdit* champ;
         const char* tape;
         std::vector<std::pair<int, Qt::KeyboardModifiers>> touches;
-        QString attendu;
+        QString attendu;  // once the field is left
         bool refuse = false;
+        const char* avantSortie = nullptr;  // after the keys, before the field is left
     };
     const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
     const Qt::KeyboardModifiers rien = Qt::NoModifier;
@@ -615,7 +616,9 @@ TEST_F(Sauvegarde_, FieldsAreCheckedOnLeavingThemAndStepWithTheArrows) {
         {f.txt_DateSortie, "01/03/2004", {{Qt::Key_Down, rien}}, QStringLiteral("29/02/2004")},
         {f.txt_DateEntree, "3/4/21", {}, QStringLiteral("03/04/2021")},
         {f.txt_DateEntree, "32", {}, QString(), true},
-        {f.txt_prix, "9,95", {{Qt::Key_Up, ctrl}}, QStringLiteral("10,05")},
+        {f.txt_prix, "9,95", {{Qt::Key_Up, ctrl}}, QStringLiteral("10,05"), false, "10,05"},
+        {f.txt_prix, "9,5", {{Qt::Key_Up, rien}}, QStringLiteral("10,50"), false, "10,5"},
+        {f.txt_prix, "0,1", {{Qt::Key_Down, ctrl}}, QStringLiteral("0,10"), false, "0,1"},
         {f.txt_prix, "12.5", {}, QStringLiteral("12,50")},
         {f.txt_prix, "", {{Qt::Key_Up, rien}, {Qt::Key_Up, rien}}, QStringLiteral("2,00")},
         {f.txt_prix, "abc", {}, QString(), true},
@@ -633,6 +636,9 @@ TEST_F(Sauvegarde_, FieldsAreCheckedOnLeavingThemAndStepWithTheArrows) {
         QTest::keyClicks(c.champ, QString::fromUtf8(c.tape));
         for (const auto& [touche, modificateurs] : c.touches) {
             QTest::keyClick(c.champ, static_cast<Qt::Key>(touche), modificateurs);
+        }
+        if (c.avantSortie) {
+            EXPECT_EQ(c.champ->text(), QString::fromUtf8(c.avantSortie)) << nom.toStdString();
         }
         test::ScriptedDialogs dlg;
         if (c.refuse) {
