@@ -73,6 +73,9 @@ void TfrmSaisie::relieChamps() {
 }
 
 bool TfrmSaisie::filtreChamp(QObject* watched, QEvent* event) {
+    if (!isVisible()) {
+        return false;  // fields are checked while the user works in the window
+    }
     FicheVin& f = *fiche;
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason raison = static_cast<QFocusEvent*>(event)->reason();

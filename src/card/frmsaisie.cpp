@@ -99,6 +99,8 @@ TfrmSaisie::TfrmSaisie(QWidget* parent) : QMainWindow(parent) {
 
 TfrmSaisie::~TfrmSaisie() {
     qApp->removeEventFilter(this);
+    delete filtreChamps_;  // no field check while the window goes away
+    filtreChamps_ = nullptr;
     if (programme().qryGeneral == qryGeneral_.get()) {
         programme().qryGeneral = nullptr;
     }
