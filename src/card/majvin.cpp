@@ -11,9 +11,9 @@
 #include "data/requetes.h"
 #include "navigation/listevins.h"
 #include "plan/planfiche.h"
-#include "startup/frmchoix.h"
 #include "ui/controles.h"
 #include "ui/flatcontrols.h"
+#include "ui/frmchoix.h"
 
 #include <QApplication>
 #include <QDate>
@@ -587,7 +587,7 @@ void TfrmSaisie::lst_appellationExit(bool commeSortie) {
         dialogs().error(TexteErreurSQL(
             QStringLiteral("SELECT DISTINCT Region FROM Appellations ORDER BY Region;"), e.message()));
     }
-    startup::TfrmChoix choix(this);
+    ui::TfrmChoix choix(this);
     choix.lblChoix->setText(QStringLiteral("Sélectionner une région"));
     choix.lstChoix->addItems(regions);
     choix.lstChoix->setCurrentIndex(-1);

@@ -6,9 +6,9 @@
 #include "data/programme.h"
 #include "data/requetes.h"
 #include "data/settingsstore.h"
-#include "startup/frmchoix.h"
 #include "startup/frmsplash.h"
 #include "ui/application.h"
+#include "ui/frmchoix.h"
 #include "ui/theme.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ void Demarrage::ChoisitAlias(const QStringList& aliases) {
     Programme& p = programme();
     if (aliases.size() >= 2 && p.ChoixBaseDemarrage) {
         prendCouleursCendre();
-        TfrmChoix frmChoix;
+        ui::TfrmChoix frmChoix;
         for (const QString& alias : aliases) {
             frmChoix.lstChoix->addItem(alias == kVinorium ? alias + kParDefaut : alias);
         }

@@ -8,12 +8,12 @@
 #include "data/programme.h"
 #include "navigation/listevins.h"
 #include "plan/planfiche.h"
-#include "startup/frmchoix.h"
 #include "support/cellarfixtures.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
 #include "ui/controles.h"
 #include "ui/flatcontrols.h"
+#include "ui/frmchoix.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -569,7 +569,7 @@ TEST_F(Sauvegarde_, NameAndAppellationLookUpsFillTheRegionOrCreateTheAppellation
             QStringLiteral("Cette appellation n'existe pas dans la liste. Voulez-vous la créer ?"), c.creer);
         if (c.creer == Answer::Yes) {
             dlg.expectModal(QStringLiteral("frmChoix"), [&c](QObject* o) {
-                auto* choix = qobject_cast<startup::TfrmChoix*>(o);
+                auto* choix = qobject_cast<ui::TfrmChoix*>(o);
                 EXPECT_EQ(choix->lblChoix->text(), QStringLiteral("Sélectionner une région"));
                 EXPECT_EQ(choix->lstChoix->currentIndex(), -1);
                 EXPECT_EQ(choix->lstChoix->itemText(4), QStringLiteral("Loire"));

@@ -5,13 +5,13 @@
 #include "data/paths.h"
 #include "data/programme.h"
 #include "data/settingsstore.h"
-#include "startup/frmchoix.h"
 #include "startup/frminfos.h"
 #include "startup/frmsplash.h"
 #include "support/grab.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
 #include "ui/flatcontrols.h"
+#include "ui/frmchoix.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -101,7 +101,7 @@ TEST_F(Demarrage_, WithoutChoiceOpensLastBaseElseVinorium) {
 // Drives the choice dialog: checks its list, then picks an item (or none) and clicks a button.
 test::ScriptedDialogs::ModalDriver choix(int item, bool ok, QStringList* items, int* preselected) {
     return [=](QObject* window) {
-        auto* frm = qobject_cast<TfrmChoix*>(window);
+        auto* frm = qobject_cast<ui::TfrmChoix*>(window);
         EXPECT_EQ(frm->lblChoix->text(), QStringLiteral("Sélectionner une base de vins"));
         for (int i = 0; i < frm->lstChoix->count(); ++i) {
             *items << frm->lstChoix->itemText(i);
@@ -144,7 +144,7 @@ TEST_F(Demarrage_, CancelInTheChoiceDialogOpensVinorium) {
 }
 
 TEST(TfrmChoix, OkWithoutChoiceStaysOpenAndKeysActAsButtons) {
-    TfrmChoix frm;
+    ui::TfrmChoix frm;
     frm.lstChoix->addItems({QStringLiteral("Alsace"), QStringLiteral("Bordeaux")});
     frm.lstChoix->setCurrentIndex(-1);
     frm.show();

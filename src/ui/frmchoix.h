@@ -5,11 +5,9 @@
 class QLabel;
 
 namespace vinorium::ui {
+
 class FlatButton;
 class FlatComboBox;
-}  // namespace vinorium::ui
-
-namespace vinorium::startup {
 
 // The generic choice dialog: a prompt and a drop-down list. "OK" closes with
 // the chosen position counted from 1 (and stays open while nothing is chosen),
@@ -29,9 +27,9 @@ class TfrmChoix final : public QDialog {
     void reject() override;
 
     QLabel* lblChoix;
-    ui::FlatComboBox* lstChoix;
-    ui::FlatButton* FlatButton1;
-    ui::FlatButton* btnAnnuler;
+    FlatComboBox* lstChoix;
+    FlatButton* FlatButton1;
+    FlatButton* btnAnnuler;
 };
 
-}  // namespace vinorium::startup
+}  // namespace vinorium::ui

@@ -1,4 +1,4 @@
-#include "startup/frmchoix.h"
+#include "ui/frmchoix.h"
 
 #include "data/dialogservice.h"
 #include "ui/accessibility.h"
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace vinorium::startup {
+namespace vinorium::ui {
 
 TfrmChoix::TfrmChoix(QWidget* parent)
     : QDialog(parent,
@@ -21,18 +21,18 @@ TfrmChoix::TfrmChoix(QWidget* parent)
 
     lblChoix = new QLabel(QStringLiteral("Sélectionner une appellation :"), this);
     lblChoix->setObjectName(QStringLiteral("lblChoix"));
-    lstChoix = new ui::FlatComboBox(this);
+    lstChoix = new FlatComboBox(this);
     lstChoix->setObjectName(QStringLiteral("lstChoix"));
     lstChoix->setEditable(false);
     lstChoix->setMinimumWidth(300);
     lstChoix->setMaxVisibleItems(20);
     lblChoix->setBuddy(lstChoix);
 
-    FlatButton1 = new ui::FlatButton(this);
+    FlatButton1 = new FlatButton(this);
     FlatButton1->setText(QStringLiteral("OK"));
     FlatButton1->setObjectName(QStringLiteral("FlatButton1"));
     FlatButton1->setDefault(true);
-    btnAnnuler = new ui::FlatButton(this);
+    btnAnnuler = new FlatButton(this);
     btnAnnuler->setText(QStringLiteral("Annuler"));
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     btnAnnuler->setAutoDefault(false);
@@ -51,8 +51,8 @@ TfrmChoix::TfrmChoix(QWidget* parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    ui::AppliqueTheme(this, true, false);
-    ui::nameControls(this);
+    AppliqueTheme(this, true, false);
+    nameControls(this);
 }
 
 int TfrmChoix::Choisit() {
@@ -75,4 +75,4 @@ void TfrmChoix::reject() {
     btnAnnulerClick();
 }
 
-}  // namespace vinorium::startup
+}  // namespace vinorium::ui
