@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QList>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 namespace vinorium::navigation {
@@ -31,44 +32,28 @@ const QIcon& icone(int numero) {
 }
 
 constexpr int kRoleEtatTri = Qt::UserRole + 1;
+constexpr int kRoleIcone = Qt::UserRole + 2;
 
-struct Colonne {
-    const char* titre;
-    const char* champ;
-    int defaut;
-};
-
-// The columns a user may choose, with their default widths (0: not shown by default).
-const Colonne kCatalogue[] = {
-    {"", "", 20},
-    {"Nom", "NomComplet", 100},
-    {"Appellation", "Appellation", 100},
-    {"Millésime", "Millesime", 50},
-    {"Quantité", "QuantiteRestante", 50},
-    {"Prix", "PrixBouteille", 0},
-    {"Récoltant", "Recoltant", 0},
-    {"Région", "Region", 0},
-    {"Offert", "Offert", 0},
-    {"Vrac", "Vrac", 0},
-    {"Boire avant", "BoireAvant", 0},
-    {"Attendre", "Attendre", 0},
-    {"Conditionnement", "Conditionnement", 0},
-    {"Robe", "Robe", 0},
-    {"Nez", "Nez", 0},
-    {"Bouche", "Bouche", 0},
-    {"Classement", "Classement", 0},
-    {"Cuvée", "Cuvee", 0},
-    {"Qualité/Prix", "QualitePrix", 0},
-};
-
-QString champDe(const QString& titre) {
-    for (const Colonne& c : kCatalogue) {
-        if (QString::fromUtf8(c.titre).compare(titre, Qt::CaseInsensitive) == 0) {
-            return QString::fromLatin1(c.champ);
-        }
-    }
-    return {};
+// A number as the list shows it ("9,50", "1 200"); a text that does not convert is 0.
+double nombre(QString texte) {
+    texte.remove(QLatin1Char(' '))
+        .remove(QChar(0x00A0))
+        .remove(QChar(0x202F))
+        .replace(QLatin1Char(','), QLatin1Char('.'));
+    return texte.toDouble();
 }
+
+// A row of the list: it sorts with the list's comparison.
+class LigneVin final : public QTreeWidgetItem {
+  public:
+    LigneVin(QTreeWidget* parent, const ListeVins* liste) : QTreeWidgetItem(parent), liste_(liste) {}
+    bool operator<(const QTreeWidgetItem& autre) const override {
+        return liste_->lstSelectionCompare(this, &autre) < 0;
+    }
+
+  private:
+    const ListeVins* liste_;
+};
 
 }  // namespace
 
@@ -88,7 +73,12 @@ ListeVins::ListeVins(QWidget* parent)
         "droit permet de choisir les colonnes."));
     lstSelection->header()->setStretchLastSection(false);
     lstSelection->header()->setMinimumSectionSize(20);
+    lstSelection->header()->setSectionsMovable(true);
+    lstSelection->header()->setSectionsClickable(true);
     lstSelection->setHeaderHidden(true);
+    connect(lstSelection->header(), &QHeaderView::sectionClicked, this, &ListeVins::ClicEnTete);
+    connect(lstSelection->header(), &QHeaderView::sectionMoved, this, [this] { remetIconeEnTete(); });
+    InitialiseColonnesListeSelection();
     ChargeDefautColonnesListeSelection();
 }
 
@@ -112,48 +102,213 @@ int ListeVins::IndexIcone(const QString& type, int boireAvant, int annee, int an
     return base + decalage;
 }
 
+void ListeVins::InitialiseColonnesListeSelection() {
+    lstColonnesListeSelection.clear();
+    auto ligne = [this](const QString& nom, const char* champ, const char* champ2, const char* defaut,
+                        const char* type) {
+        lstColonnesListeSelection.append({nom, QString::fromLatin1(champ), QString::fromLatin1(champ2),
+                                          QString::fromLatin1(defaut), QString::fromLatin1(type)});
+    };
+    ligne(QStringLiteral("1"), "BoireAvant", "Type", "-1", "nombre");
+    ligne(QStringLiteral("2"), "BoireAvant", "Type", "-1", "nombre");
+    ligne(QStringLiteral("3"), "Type", "BoireAvant", "-1", "nombre");
+    ligne(QStringLiteral("4"), "Type", "BoireAvant", "-1", "nombre");
+    ligne(QString(), "", "", "20", "image");
+    struct Nommee {
+        const char* nom;
+        const char* champ;
+        const char* defaut;
+        const char* type;
+    };
+    for (const Nommee& n :
+         {Nommee{"Nom", "NomComplet", "100", "chaine"}, Nommee{"Appellation", "Appellation", "100", "chaine"},
+          Nommee{"Millésime", "Millesime", "50", "chaine"},
+          Nommee{"Quantité", "QuantiteRestante", "50", "nombre"},
+          Nommee{"Prix", "PrixBouteille", "0", "nombre"}, Nommee{"Récoltant", "Recoltant", "0", "chaine"},
+          Nommee{"Région", "Region", "0", "chaine"}, Nommee{"Offert", "Offert", "0", "chaine"},
+          Nommee{"Vrac", "Vrac", "0", "chaine"}, Nommee{"Boire avant", "BoireAvant", "0", "nombre"},
+          Nommee{"Attendre", "Attendre", "0", "nombre"},
+          Nommee{"Conditionnement", "Conditionnement", "0", "chaine"}, Nommee{"Robe", "Robe", "0", "chaine"},
+          Nommee{"Nez", "Nez", "0", "chaine"}, Nommee{"Bouche", "Bouche", "0", "chaine"},
+          Nommee{"Classement", "Classement", "0", "chaine"}, Nommee{"Cuvée", "Cuvee", "0", "chaine"},
+          Nommee{"Qualité/Prix", "QualitePrix", "0", "chaine"}}) {
+        ligne(QString::fromUtf8(n.nom), n.champ, "", n.defaut, n.type);
+    }
+    for (int i = 1; i <= 5; ++i) {
+        const QString champ = QStringLiteral("ChampPerso%1").arg(i);
+        const QString libelle = programme().dbBase.isOpen() ? DonneLibelleChampPerso(champ) : champ;
+        lstColonnesListeSelection.append(
+            {libelle, champ, QString(), QStringLiteral("0"), QStringLiteral("chaine")});
+    }
+}
+
+const LigneCatalogue* ListeVins::LigneDe(const QString& nomAffiche) const {
+    for (const LigneCatalogue& l : lstColonnesListeSelection) {
+        if (l.nomAffiche.compare(nomAffiche, Qt::CaseInsensitive) == 0) {
+            return &l;
+        }
+    }
+    return nullptr;
+}
+
 void ListeVins::ajouteColonne(const QString& titre, int largeur, int etat) {
     const int n = lstSelection->columnCount();
     lstSelection->setColumnCount(n + 1);
     QTreeWidgetItem* entete = lstSelection->headerItem();
     entete->setText(n, titre);
     entete->setData(n, kRoleEtatTri, etat);
-    lstSelection->setColumnWidth(n, largeur > 0 ? largeur : 50);
     if (titre.isEmpty()) {
         lstSelection->header()->setSectionResizeMode(n, QHeaderView::Fixed);
         lstSelection->setColumnWidth(n, 20);
+    } else {
+        lstSelection->header()->setSectionResizeMode(n, QHeaderView::Interactive);
+        lstSelection->setColumnWidth(n, largeur > 0 ? largeur : 50);
+    }
+}
+
+void ListeVins::DefinitColonnes(const QList<DefColonne>& colonnes) {
+    lstSelection->clear();
+    // Back to the logical order before the columns change.
+    QHeaderView* entetes = lstSelection->header();
+    for (int j = 0; j < entetes->count(); ++j) {
+        const int visuel = entetes->visualIndex(j);
+        if (visuel != j) {
+            entetes->moveSection(visuel, j);
+        }
+    }
+    lstSelection->setColumnCount(0);
+    for (const DefColonne& c : colonnes) {
+        ajouteColonne(c.titre, c.largeur, c.etat);
     }
 }
 
 void ListeVins::ChargeDefautColonnesListeSelection() {
-    lstSelection->clear();
-    lstSelection->setColumnCount(0);
-    for (const Colonne& c : kCatalogue) {
-        if (c.defaut > 0) {
-            ajouteColonne(QString::fromUtf8(c.titre), c.defaut, 0);
+    QList<DefColonne> colonnes;
+    for (const LigneCatalogue& l : lstColonnesListeSelection) {
+        // Compared as text, as the default width always was.
+        if (l.defaut > QStringLiteral("0")) {
+            colonnes.append({l.nomAffiche, l.defaut.toInt(), 0});
         }
     }
+    DefinitColonnes(colonnes);
+}
+
+QList<int> ListeVins::ordreColonnes() const {
+    QList<int> ordre;
+    const QHeaderView* entetes = lstSelection->header();
+    for (int v = 0; v < lstSelection->columnCount(); ++v) {
+        ordre << entetes->logicalIndex(v);
+    }
+    return ordre;
+}
+
+int ListeVins::EtatTri(int colonne) const {
+    return lstSelection->headerItem()->data(colonne, kRoleEtatTri).toInt();
+}
+
+void ListeVins::ClicEnTete(int colonne) {
+    QTreeWidgetItem* entete = lstSelection->headerItem();
+    const int haut = entete->text(colonne).isEmpty() ? 4 : 2;
+    const int etat = EtatTri(colonne);
+    if (etat == haut) {
+        entete->setData(colonne, kRoleEtatTri, 1);
+    } else {
+        for (int j = 0; j < lstSelection->columnCount(); ++j) {
+            entete->setData(j, kRoleEtatTri, j == colonne ? etat + 1 : 0);
+        }
+    }
+    Trie();
+    emit triChange();
 }
 
 QString ListeVins::donneTriListe() const {
     const QTreeWidgetItem* entete = lstSelection->headerItem();
+    const QList<int> ordre = ordreColonnes();
     QString tri;
-    for (int j = 1; j < lstSelection->columnCount(); ++j) {
-        const int etat = entete->data(j, kRoleEtatTri).toInt();
-        if (etat != 0) {
-            tri = champDe(entete->text(j)) + (etat % 2 == 0 ? QStringLiteral(" DESC") : QString());
+    for (int j : ordre) {
+        const int etat = EtatTri(j);
+        if (etat == 0) {
+            continue;
+        }
+        const QString desc = etat % 2 == 0 ? QStringLiteral(" DESC") : QString();
+        if (entete->text(j).isEmpty()) {
+            if (const LigneCatalogue* l = LigneDe(QString::number(etat))) {
+                tri = l->champ + desc + QStringLiteral(", ") + l->champ2;
+            }
+        } else if (const LigneCatalogue* l = LigneDe(entete->text(j))) {
+            tri = l->champ + desc;
         }
     }
-    if (tri.isEmpty() && lstSelection->columnCount() > 1) {
-        tri = champDe(entete->text(1));
+    if (tri.isEmpty() && ordre.size() > 1) {
+        if (const LigneCatalogue* l = LigneDe(entete->text(ordre[1]))) {
+            tri = l->champ;
+        }
     }
     return tri;
+}
+
+int ListeVins::lstSelectionCompare(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
+    const QTreeWidgetItem* entete = lstSelection->headerItem();
+    int colonne = -1;
+    for (int j : ordreColonnes()) {
+        if (EtatTri(j) != 0) {
+            colonne = j;
+            break;
+        }
+    }
+    if (colonne < 0) {
+        return 0;
+    }
+    const int etat = EtatTri(colonne);
+    const LigneCatalogue* ligne = LigneDe(entete->text(colonne));
+    const QString type = ligne ? ligne->type : QStringLiteral("chaine");
+    int signe = 0;
+    if (type == QStringLiteral("image")) {
+        auto cle = [etat](const QTreeWidgetItem* item) {
+            const int n = item->data(0, kRoleIcone).toInt() - 8;
+            const int q = n / 3;
+            const int r = n - 3 * q;
+            return etat <= 2 ? 10 * (q + 1) + (r + 1) : 10 * (r + 1) + (q + 1);
+        };
+        const int ka = cle(a);
+        const int kb = cle(b);
+        signe = ka < kb ? -1 : (ka > kb ? 1 : 0);
+    } else if (type == QStringLiteral("nombre")) {
+        const double na = nombre(a->text(colonne));
+        const double nb = nombre(b->text(colonne));
+        signe = na < nb ? -1 : (na > nb ? 1 : 0);
+    } else {
+        const int c = a->text(colonne).toLower().compare(b->text(colonne).toLower());
+        signe = c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+    return etat % 2 == 0 ? -signe : signe;
+}
+
+void ListeVins::Trie() {
+    bool trie = false;
+    for (int j = 0; j < lstSelection->columnCount(); ++j) {
+        trie = trie || EtatTri(j) != 0;
+    }
+    if (trie) {
+        lstSelection->sortItems(0, Qt::AscendingOrder);
+    }
+}
+
+void ListeVins::remetIconeEnTete() {
+    QHeaderView* entetes = lstSelection->header();
+    for (int j = 0; j < lstSelection->columnCount(); ++j) {
+        if (lstSelection->headerItem()->text(j).isEmpty() && entetes->visualIndex(j) != 0) {
+            const QSignalBlocker bloque(entetes);
+            entetes->moveSection(entetes->visualIndex(j), 0);
+            return;
+        }
+    }
 }
 
 QString ListeVins::TexteColonnes() const {
     QString texte;
     const QTreeWidgetItem* entete = lstSelection->headerItem();
-    for (int j = 0; j < lstSelection->columnCount(); ++j) {
+    for (int j : ordreColonnes()) {
         texte += QLatin1Char('\r') + entete->text(j) + QLatin1Char(',') +
                  QString::number(lstSelection->columnWidth(j)) + QLatin1Char(',') +
                  QString::number(entete->data(j, kRoleEtatTri).toInt());
@@ -162,12 +317,7 @@ QString ListeVins::TexteColonnes() const {
 }
 
 void ListeVins::ChargeColonnes(const QString& texte) {
-    struct Lue {
-        QString titre;
-        int largeur;
-        int etat;
-    };
-    QList<Lue> lues;
+    QList<DefColonne> lues;
     for (const QString& ligne : texte.split(QLatin1Char('\r'), Qt::SkipEmptyParts)) {
         const qsizetype v1 = ligne.indexOf(QLatin1Char(','));
         const qsizetype v2 = v1 < 0 ? -1 : ligne.indexOf(QLatin1Char(','), v1 + 1);
@@ -185,11 +335,7 @@ void ListeVins::ChargeColonnes(const QString& texte) {
         ChargeDefautColonnesListeSelection();
         return;
     }
-    lstSelection->clear();
-    lstSelection->setColumnCount(0);
-    for (const Lue& l : lues) {
-        ajouteColonne(l.titre, l.largeur, l.etat);
-    }
+    DefinitColonnes(lues);
 }
 
 void ListeVins::AfficheEnTetes(bool afficher) {
@@ -215,19 +361,22 @@ void ListeVins::ChargeListeVins(const QString& condition, const QString& ordre, 
     const QTreeWidgetItem* entete = lstSelection->headerItem();
     QStringList champs;
     for (int j = 0; j < lstSelection->columnCount(); ++j) {
-        champs << champDe(entete->text(j));
+        const LigneCatalogue* ligne = LigneDe(entete->text(j));
+        // A caption no catalogue row has (a custom field relabelled since) stays empty.
+        champs << (ligne ? ligne->champ : QString());
     }
     int i = 0;
     while (qryListe_->isActive() && !qryListe_->eof()) {
         QTreeWidgetItem* item = lstSelection->topLevelItem(i);
         if (!item) {
-            item = new QTreeWidgetItem(lstSelection);
+            item = new LigneVin(lstSelection, this);
         }
         const int numero =
             IndexIcone(qryListe_->field(QStringLiteral("Type")).asString(),
                        static_cast<int>(qryListe_->field(QStringLiteral("BoireAvant")).asInteger()), annee,
                        anneesABoire, anneesAttendre);
         item->setIcon(0, icone(numero));
+        item->setData(0, kRoleIcone, numero);
         item->setData(0, Qt::UserRole, qryListe_->field(QStringLiteral("Cptr")).asString());
         for (int j = 1; j < champs.size(); ++j) {
             item->setText(j, champs[j].isEmpty() ? QString() : qryListe_->field(champs[j]).asString());
@@ -237,9 +386,15 @@ void ListeVins::ChargeListeVins(const QString& condition, const QString& ordre, 
     }
     qryListe_->close();
     while (lstSelection->topLevelItemCount() > i) {
+        QTreeWidgetItem* dernier = lstSelection->topLevelItem(lstSelection->topLevelItemCount() - 1);
+        if (dernier->isSelected() || lstSelection->currentItem() == dernier) {
+            lstSelection->clearSelection();
+            lstSelection->setCurrentItem(nullptr);
+        }
         delete lstSelection->takeTopLevelItem(lstSelection->topLevelItemCount() - 1);
     }
     lstSelection->setUpdatesEnabled(true);
+    Trie();
 }
 
 }  // namespace vinorium::navigation

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace vinorium::data {
@@ -13,6 +15,16 @@ class Query;
 }
 
 namespace vinorium::navigation {
+
+// One row of the column catalogue: a column the user may show, or one of the
+// four sort pseudo-rows of the icon column (default width "-1").
+struct LigneCatalogue {
+    QString nomAffiche;
+    QString champ;
+    QString champ2;
+    QString defaut;
+    QString type;  // "nombre", "chaine" or "image"
+};
 
 // The wine list of the navigation column: one row per wine of the current
 // selection, an icon column for the colour and ageing class first, then the
@@ -25,10 +37,16 @@ class ListeVins final : public QObject {
     ~ListeVins() override;
 
     QTreeWidget* lstSelection;
+    QList<LigneCatalogue> lstColonnesListeSelection;
 
     // The icon number of a wine: colour base by type plus the ageing offset.
     static int IndexIcone(const QString& type, int boireAvant, int annee, int anneesABoire,
                           int anneesAttendre);
+
+    // Builds the catalogue; the custom-field labels are read from the open cellar.
+    void InitialiseColonnesListeSelection();
+    // The catalogue row of that display name (first match, case-insensitive), or null.
+    const LigneCatalogue* LigneDe(const QString& nomAffiche) const;
 
     // Refills the rows under a condition and an ORDER BY clause.
     void ChargeListeVins(const QString& condition, const QString& ordre, int anneesABoire,
@@ -46,8 +64,32 @@ class ListeVins final : public QObject {
     // The wine key of the selected row, empty when none.
     QString CptrSelectionne() const;
 
+    // The logical column indexes in display order.
+    QList<int> ordreColonnes() const;
+    // The sort state of a column: 0 none, 1 ascending, 2 descending (icon column: 1 to 4).
+    int EtatTri(int colonne) const;
+    // A click on a column header: next sort state, sort, then triChange().
+    void ClicEnTete(int colonne);
+    // -1, 0 or 1: the order of two rows under the current sort state.
+    int lstSelectionCompare(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
+    // Sorts the rows with lstSelectionCompare; the fetch order stays among equal rows.
+    void Trie();
+
+    // Replaces the columns: caption, width and sort state of each, in order.
+    struct DefColonne {
+        QString titre;
+        int largeur;
+        int etat;
+    };
+    void DefinitColonnes(const QList<DefColonne>& colonnes);
+
+  signals:
+    // The sort state changed by a header click: OrdreListe is to be recomputed.
+    void triChange();
+
   private:
     void ajouteColonne(const QString& titre, int largeur, int etat);
+    void remetIconeEnTete();
     std::unique_ptr<data::Query> qryListe_;
 };
 

@@ -4,6 +4,7 @@
 #include "support/cellarfixtures.h"
 #include "support/tempfolders.h"
 
+#include <QDate>
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QWidget>
@@ -79,6 +80,109 @@ TEST_F(ListeVins_, RefillKeepsRowsByPositionAndDropsTheSurplus) {
     EXPECT_EQ(liste.lstSelection->topLevelItem(1)->text(1), QStringLiteral("Gamma"));
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante = 0)"), QString(), 2, 5);
     EXPECT_EQ(liste.lstSelection->topLevelItemCount(), 0);
+}
+
+TEST_F(ListeVins_, HeaderClicksCycleTheStatesAndGiveTheOrder) {
+    QWidget parent;
+    ListeVins liste(&parent);
+    int signaux = 0;
+    QObject::connect(&liste, &ListeVins::triChange, [&signaux] { ++signaux; });
+    EXPECT_EQ(liste.donneTriListe(), QStringLiteral("NomComplet"));
+    struct Cas {
+        int colonne;
+        int etatIcone;
+        int etatNom;
+        const char* tri;
+    };
+    for (const Cas& c :
+         {Cas{0, 1, 0, "BoireAvant, Type"}, Cas{0, 2, 0, "BoireAvant DESC, Type"},
+          Cas{0, 3, 0, "Type, BoireAvant"}, Cas{0, 4, 0, "Type DESC, BoireAvant"},
+          Cas{0, 1, 0, "BoireAvant, Type"}, Cas{1, 0, 1, "NomComplet"}, Cas{1, 0, 2, "NomComplet DESC"},
+          Cas{1, 0, 1, "NomComplet"}, Cas{4, 0, 0, "QuantiteRestante"}}) {
+        liste.ClicEnTete(c.colonne);
+        EXPECT_EQ(liste.EtatTri(0), c.etatIcone) << c.tri;
+        EXPECT_EQ(liste.EtatTri(1), c.etatNom) << c.tri;
+        EXPECT_EQ(liste.donneTriListe(), QString::fromLatin1(c.tri));
+    }
+    EXPECT_EQ(signaux, 9);
+}
+
+TEST_F(ListeVins_, CatalogueHasThePseudoRowsTheIconRowAndTheCustomLabels) {
+    QWidget parent;
+    ListeVins liste(&parent);
+    ASSERT_NE(liste.LigneDe(QStringLiteral("3")), nullptr);
+    EXPECT_EQ(liste.LigneDe(QStringLiteral("3"))->champ2, QStringLiteral("BoireAvant"));
+    EXPECT_EQ(liste.LigneDe(QString())->type, QStringLiteral("image"));
+    EXPECT_EQ(liste.LigneDe(QStringLiteral("PRIX"))->champ, QStringLiteral("PrixBouteille"));
+    EXPECT_EQ(liste.lstColonnesListeSelection.last().champ, QStringLiteral("ChampPerso5"));
+    EXPECT_EQ(liste.LigneDe(QStringLiteral("Inconnue")), nullptr);
+}
+
+// Rows of the list in display order, as the text of one column.
+QStringList colonne(const ListeVins& liste, int j) {
+    QStringList textes;
+    for (int i = 0; i < liste.lstSelection->topLevelItemCount(); ++i) {
+        textes << liste.lstSelection->topLevelItem(i)->text(j);
+    }
+    return textes;
+}
+
+TEST_F(ListeVins_, RowsSortByTheColumnType) {
+    struct Vin {
+        const char* nom;
+        std::optional<double> prix;
+        const char* type;
+        std::optional<int> boireAvant;
+    };
+    const int annee = QDate::currentDate().year();
+    for (const Vin& v :
+         {Vin{"delta", 10, "Blanc", annee + 9}, Vin{"Bêta", 9, "Rouge", annee + 9},
+          Vin{"alpha", std::nullopt, "Blanc", std::nullopt}, Vin{"Gamma", 9, "Rouge", std::nullopt}}) {
+        const int cptr = cellar_->addWine({.nom = QString::fromUtf8(v.nom),
+                                           .type = QString::fromLatin1(v.type),
+                                           .prix = v.prix,
+                                           .boireAvant = v.boireAvant});
+        cellar_->addMovement(cptr, QDate(2006, 1, 1), 1);
+    }
+    QWidget parent;
+    ListeVins liste(&parent);
+    // An unknown caption is shown empty and sorts without failing.
+    liste.ChargeColonnes(QStringLiteral(",20,0\rNom,100,0\rPrix,80,2\rInconnue,50,0"));
+    EXPECT_EQ(liste.lstSelection->columnWidth(2), 80);
+    const QString ordre = QStringLiteral(" ORDER BY NomComplet");
+    liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), ordre, 2, 5);
+    // Prices (written "10,00") descending: 10, then the two 9 in fetch order, then 0.
+    EXPECT_EQ(colonne(liste, 1), QStringList({"delta", "Bêta", "Gamma", "alpha"}));
+    struct Cas {
+        int colonne;
+        QStringList noms;
+    };
+    for (const Cas& c :
+         {Cas{2, {"alpha", "Bêta", "Gamma", "delta"}}, Cas{1, {"alpha", "Bêta", "delta", "Gamma"}},
+          Cas{1, {"Gamma", "delta", "Bêta", "alpha"}}, Cas{3, {"Gamma", "delta", "Bêta", "alpha"}},
+          // Icon: colour first (red before white), then ageing class.
+          Cas{0, {"Gamma", "Bêta", "alpha", "delta"}}, Cas{0, {"delta", "alpha", "Bêta", "Gamma"}},
+          // Ageing class first, then colour.
+          Cas{0, {"Gamma", "alpha", "Bêta", "delta"}}}) {
+        liste.ClicEnTete(c.colonne);
+        EXPECT_EQ(colonne(liste, 1), c.noms) << c.colonne << " " << liste.EtatTri(c.colonne);
+    }
+    // A refill keeps the sort of the list.
+    liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), ordre, 2, 5);
+    EXPECT_EQ(colonne(liste, 1), QStringList({"Gamma", "alpha", "Bêta", "delta"}));
+}
+
+TEST_F(ListeVins_, AnEmptyResultClearsTheSelection) {
+    const int cptr = cellar_->addWine({.nom = QStringLiteral("Alpha")});
+    cellar_->addMovement(cptr, QDate(2006, 1, 1), 1);
+    QWidget parent;
+    ListeVins liste(&parent);
+    liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), QString(), 2, 5);
+    liste.lstSelection->setCurrentItem(liste.lstSelection->topLevelItem(0));
+    EXPECT_EQ(liste.CptrSelectionne(), QString::number(cptr));
+    liste.ChargeListeVins(QStringLiteral("(QuantiteRestante = 0)"), QString(), 2, 5);
+    EXPECT_EQ(liste.CptrSelectionne(), QString());
+    EXPECT_TRUE(liste.lstSelection->selectedItems().isEmpty());
 }
 
 }  // namespace
