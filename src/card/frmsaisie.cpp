@@ -94,6 +94,7 @@ TfrmSaisie::TfrmSaisie(QWidget* parent) : QMainWindow(parent) {
             [this](QWidget* ancien, QWidget* nouveau) { ChangeFocus(ancien, nouveau); });
     relieActions();
     relieChamps();
+    relieMouvements();
     FormCreate();
 }
 
@@ -408,7 +409,7 @@ void TfrmSaisie::ChargeVin(const QString& cptr) {
         return;
     }
     fiche->ChargeChamps(*qryAffiche_);
-    ChargeMouvements(cptr);
+    ChargeListeSQLsEntreesSorties(cptr);
     AffichePositions();
     if (isActiveWindow() && QApplication::focusWidget() != listeVins->lstSelection) {
         fiche->lst_nom->setFocus();
@@ -418,7 +419,7 @@ void TfrmSaisie::ChargeVin(const QString& cptr) {
                                      qryAffiche_->field(QStringLiteral("Nom")).asString(), cptr);
 }
 
-void TfrmSaisie::ChargeMouvements(const QString& cptr) {
+void TfrmSaisie::ChargeListeSQLsEntreesSorties(const QString& cptr) {
     OuvreRequete(*qryModif_,
                  QStringLiteral(
                      "SELECT [Sortie cave].Clé, [Sortie cave].DateEntreeSortie, "

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QKeyEvent;
+class QPlainTextEdit;
 class QTableWidget;
 
 namespace vinorium::data {
@@ -139,6 +140,31 @@ class TfrmSaisie final : public QMainWindow {
     bool floatKeyDown(ui::FlatEdit* champ, QKeyEvent* event);
     bool DateKeyDown(ui::FlatEdit* champ, QKeyEvent* event);
 
+    // Stock movements of the card's two lists (entries, exits).
+    void ChargeListeSQLsEntreesSorties(const QString& cptr);
+    void EffaceListesEntreesSorties();
+    void EffaceEntreeSortie(ui::FlatEdit* date, ui::FlatEdit* quantite, ui::FlatEdit* position,
+                            QPlainTextEdit* commentaire);
+    // Whether the inputs of a movement are acceptable; liste is the list of a
+    // modification, none for an addition; kind is "entree" or "sortie".
+    bool ValideModifEntreeSortieCave(QTableWidget* liste, const QString& date, const QString& kind,
+                                     const QString& position, const QString& quantite);
+    void ModifEntreeSortieClick(QTableWidget* liste, ui::FlatEdit* date, ui::FlatEdit* quantite,
+                                ui::FlatEdit* position, QPlainTextEdit* commentaire, bool ajout);
+    void btn_EntreeCaveClick();
+    void btn_SortieCaveClick();
+    void btn_ModifEntreeCaveClick();
+    void btn_ModifSortieCaveClick();
+    void SupprEntreeSortie(QTableWidget* liste);
+    void lst_entreesClick();
+    void lst_sortiesClick();
+    // Sum of the counts of a list at a position (every position when empty).
+    int CalculeQuantiteEntreeSortie(const QTableWidget* liste, const QString& position) const;
+    // Entries minus exits at a position (every position when empty), leaving
+    // out row exclue of the entries ("entree") or of the exits ("sortie").
+    int CalculeQuantiteRestante(const QString& position, int exclue, const QString& kind) const;
+    void MajLblEntreeSortie(QTableWidget* liste);
+
     // Refreshes of the tree and the statistics after a change of the data.
     void ChargeClassements();
     void Maj_quantites();
@@ -166,7 +192,10 @@ class TfrmSaisie final : public QMainWindow {
     void ChangeFocus(QWidget* ancien, QWidget* nouveau);
     bool FormKeyDown(QKeyEvent* event);
     void RemplitListe(QWidget* combo, const QString& sql);
-    void ChargeMouvements(const QString& cptr);
+    void relieMouvements();
+    bool filtreMouvements(QObject* watched, QEvent* event);
+    // After a change of a list: the remaining stock, the plan, the card changed.
+    void ApresModifMouvement();
     void AffichePositions();
     void relieActions();
     void relieChamps();

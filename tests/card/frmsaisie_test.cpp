@@ -473,8 +473,10 @@ TEST_F(Saisie_, ControlSwapsTheFourButtonsAndShortcutsPressTheirButton) {
     QObject::connect(w->fiche->btn_EntreeCave, &QPushButton::clicked, [&entrees] { ++entrees; });
     w->fiche->tab_vin->setCurrentIndex(2);
     w->fiche->btn_EntreeCave->setFocus();
+    w->fiche->txt_QuantiteEntree->setText(QStringLiteral("2"));
     QTest::keyClick(w->fiche->btn_EntreeCave, Qt::Key_Return);
     EXPECT_EQ(entrees, 1);
+    EXPECT_EQ(w->fiche->lst_entrees->item(0, 1)->text(), QStringLiteral("2")) << "the entry is listed";
 }
 
 TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
