@@ -1,8 +1,10 @@
 #include "navigation/listevins.h"
 
+#include "data/dialogservice.h"
 #include "data/engine/query.h"
 #include "data/programme.h"
 #include "data/requetes.h"
+#include "navigation/frmcolonnesselection.h"
 #include "ui/application.h"
 
 #include <algorithm>
@@ -182,6 +184,17 @@ void ListeVins::DefinitColonnes(const QList<DefColonne>& colonnes) {
     }
 }
 
+void ListeVins::Recharge() {
+    if (!condition_.isEmpty()) {
+        ChargeListeVins(condition_, ordre_, anneesABoire_, anneesAttendre_);
+    }
+}
+
+void ListeVins::ChoisitColonnes() {
+    TfrmColonnesSelection fenetre(*this, lstSelection->window());
+    dialogs().modal(&fenetre, fenetre.objectName());
+}
+
 void ListeVins::ChargeDefautColonnesListeSelection() {
     QList<DefColonne> colonnes;
     for (const LigneCatalogue& l : lstColonnesListeSelection) {
@@ -353,6 +366,10 @@ QString ListeVins::CptrSelectionne() const {
 
 void ListeVins::ChargeListeVins(const QString& condition, const QString& ordre, int anneesABoire,
                                 int anneesAttendre) {
+    condition_ = condition;
+    ordre_ = ordre;
+    anneesABoire_ = anneesABoire;
+    anneesAttendre_ = anneesAttendre;
     lstSelection->setUpdatesEnabled(false);
     OuvreRequete(*qryListe_, QStringLiteral("SELECT Cptr, Type, BoireAvant, NomListe, * FROM RequeteListe AS "
                                             "TableSource WHERE ") +

@@ -51,6 +51,10 @@ class ListeVins final : public QObject {
     // Refills the rows under a condition and an ORDER BY clause.
     void ChargeListeVins(const QString& condition, const QString& ordre, int anneesABoire,
                          int anneesAttendre);
+    // Refills under the condition, order and options of the last ChargeListeVins.
+    void Recharge();
+    // Opens the column chooser modally.
+    void ChoisitColonnes();
     // The icon column, "Nom", "Appellation", "Millésime", "Quantité".
     void ChargeDefautColonnesListeSelection();
     // The ORDER BY expression, without "ORDER BY".
@@ -91,6 +95,10 @@ class ListeVins final : public QObject {
     void ajouteColonne(const QString& titre, int largeur, int etat);
     void remetIconeEnTete();
     std::unique_ptr<data::Query> qryListe_;
+    QString condition_;
+    QString ordre_;
+    int anneesABoire_ = 2;
+    int anneesAttendre_ = 5;
 };
 
 }  // namespace vinorium::navigation
