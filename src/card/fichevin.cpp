@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -139,8 +141,54 @@ QString sansEt(QString texte) {
     return texte.remove(QLatin1Char('&'));
 }
 
+// Paints every cell of a movement list: the selected row on the highlight
+// colour in white, the others white with black text, the text one pixel right
+// of and below the cell's corner.
+class PeintreMouvement final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool choisie = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->fillRect(option.rect, choisie ? ui::kCouleurSurbrillance : QColor(Qt::white));
+        painter->setPen(choisie ? QColor(Qt::white) : QColor(Qt::black));
+        painter->drawText(option.rect.adjusted(1, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+};
+
+// The hint of a movement list follows the pointer: the comment of the row
+// under it, then "|" and the list's long hint.
+class HintMouvement final : public QObject {
+  public:
+    HintMouvement(QTableWidget* liste, QString longHint)
+        : QObject(liste), liste_(liste), longHint_(std::move(longHint)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseMove) {
+            const int r = liste_->rowAt(static_cast<QMouseEvent*>(event)->position().toPoint().y());
+            const QTableWidgetItem* commentaire = r >= 0 ? liste_->item(r, 3) : nullptr;
+            liste_->setToolTip((commentaire ? commentaire->text() : QString()) + QLatin1Char('|') +
+                               longHint_);
+        } else if (event->type() == QEvent::ToolTip) {
+            return true;  // the hint shows in the help tab, not as a tooltip
+        }
+        return false;
+    }
+
+  private:
+    QTableWidget* liste_;
+    QString longHint_;
+};
+
 QTableWidget* grille(QWidget* parent, const char* nom, const QString& hint) {
     auto* g = new QTableWidget(1, 4, parent);
+    g->setItemDelegate(new PeintreMouvement(g));
+    g->viewport()->setMouseTracking(true);
     g->setObjectName(QString::fromLatin1(nom));
     g->setToolTip(hint);
     g->horizontalHeader()->hide();
@@ -574,6 +622,7 @@ QWidget* FicheVin::construitMouvements(bool entree) {
         entree ? QStringLiteral("|Liste des entrées de cave") : QStringLiteral("Liste des sorties de cave"));
     liste->setAccessibleName(entree ? QStringLiteral("Liste des entrées de cave")
                                     : QStringLiteral("Liste des sorties de cave"));
+    liste->viewport()->installEventFilter(new HintMouvement(liste, liste->accessibleName()));
     auto* info = new QLabel(p);
     info->setObjectName(entree ? QStringLiteral("lblEntree") : QStringLiteral("lblSortie"));
     info->setToolTip(entree ? QStringLiteral("Informations sur les bouteilles sorties et restantes.")

@@ -9,6 +9,7 @@
 #include "support/scripteddialogs.h"
 #include "support/tempfolders.h"
 #include "ui/flatcontrols.h"
+#include "ui/theme.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -278,6 +279,25 @@ TEST_F(Mouvements_, ChoosingARowFillsTheFieldsAndTheInformationLabel) {
     f.btn_ModifEntreeCave->click();
     EXPECT_TRUE(dlg.done());
     EXPECT_EQ(lignes(f.lst_entrees), Lignes{});
+}
+
+TEST_F(Mouvements_, ListsPaintTheSelectedRowAndTheirHintFollowsThePointer) {
+    auto w = ouvre(margaux_);
+    FicheVin& f = *w->fiche;
+    choisit(f, sorties(f), 3);
+    QTableWidget* g = f.lst_sorties;
+    QCoreApplication::processEvents();
+    const QImage image = g->viewport()->grab().toImage();
+    const QRect choisie = g->visualRect(g->model()->index(3, 3));
+    const QRect autre = g->visualRect(g->model()->index(0, 3));
+    EXPECT_EQ(image.pixelColor(choisie.right() - 2, choisie.bottom() - 1), ui::kCouleurSurbrillance);
+    EXPECT_EQ(image.pixelColor(autre.right() - 2, autre.bottom() - 1), QColor(Qt::white));
+
+    EXPECT_EQ(g->toolTip(), QStringLiteral("Liste des sorties de cave"));
+    QTest::mouseMove(g->viewport(), choisie.center());
+    EXPECT_EQ(g->toolTip(), QStringLiteral("anniversaire|Liste des sorties de cave"));
+    QTest::mouseMove(g->viewport(), QPoint(5, g->rowViewportPosition(3) + 16 * 3));
+    EXPECT_EQ(g->toolTip(), QStringLiteral("|Liste des sorties de cave")) << "outside the rows";
 }
 
 TEST_F(Mouvements_, DeletingAnEntryWaitsForItsExitsToGoFirst) {
