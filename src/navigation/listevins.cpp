@@ -12,7 +12,9 @@
 #include <QDate>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QList>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -80,6 +82,27 @@ ListeVins::ListeVins(QWidget* parent)
     lstSelection->setHeaderHidden(true);
     connect(lstSelection->header(), &QHeaderView::sectionClicked, this, &ListeVins::ClicEnTete);
     connect(lstSelection->header(), &QHeaderView::sectionMoved, this, [this] { remetIconeEnTete(); });
+
+    mnuListeSelection = new QMenu(lstSelection);
+    mnuListeSelection->setObjectName(QStringLiteral("mnuListeSelection"));
+    mnuAgrandir = mnuListeSelection->addAction(QStringLiteral("&Agrandir"));
+    mnuAgrandir->setObjectName(QStringLiteral("mnuAgrandir"));
+    mnuAgrandir->setCheckable(true);
+    mnuEnTetes = mnuListeSelection->addAction(QStringLiteral("Afficher les &en-têtes"));
+    mnuEnTetes->setObjectName(QStringLiteral("mnuEnTetes"));
+    mnuEnTetes->setCheckable(true);
+    mnuColonnes = mnuListeSelection->addAction(QStringLiteral("&Colonnes..."));
+    mnuColonnes->setObjectName(QStringLiteral("mnuColonnes"));
+    connect(mnuAgrandir, &QAction::triggered, this, [this](bool coche) { emit agrandissement(coche); });
+    connect(mnuEnTetes, &QAction::triggered, this, &ListeVins::AfficheEnTetes);
+    connect(mnuColonnes, &QAction::triggered, this, &ListeVins::ChoisitColonnes);
+    lstSelection->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstSelection, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        mnuListeSelection->popup(lstSelection->viewport()->mapToGlobal(position));
+    });
+    lstSelection->installEventFilter(this);
+    lstSelection->viewport()->installEventFilter(this);
+
     InitialiseColonnesListeSelection();
     ChargeDefautColonnesListeSelection();
 }
@@ -352,11 +375,37 @@ void ListeVins::ChargeColonnes(const QString& texte) {
 }
 
 void ListeVins::AfficheEnTetes(bool afficher) {
+    mnuEnTetes->setChecked(afficher);
     lstSelection->setHeaderHidden(!afficher);
 }
 
 bool ListeVins::EnTetesAffiches() const {
-    return !lstSelection->isHeaderHidden();
+    return mnuEnTetes->isChecked();
+}
+
+void ListeVins::RetablitTaille() {
+    if (mnuAgrandir->isChecked()) {
+        mnuAgrandir->setChecked(false);
+        emit agrandissement(false);
+    }
+}
+
+bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
+    if (objet == lstSelection && event->type() == QEvent::KeyPress) {
+        const auto* touche = static_cast<const QKeyEvent*>(event);
+        if (touche->key() == Qt::Key_Control && !mnuEnTetes->isChecked()) {
+            // Control held alone shows the headers until a key is released.
+            lstSelection->setHeaderHidden(false);
+        } else if (touche->key() == Qt::Key_Escape && mnuAgrandir->isChecked()) {
+            RetablitTaille();
+            return true;
+        }
+    } else if (objet == lstSelection && event->type() == QEvent::KeyRelease) {
+        lstSelection->setHeaderHidden(!mnuEnTetes->isChecked());
+    } else if (objet == lstSelection->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        RetablitTaille();
+    }
+    return QObject::eventFilter(objet, event);
 }
 
 QString ListeVins::CptrSelectionne() const {

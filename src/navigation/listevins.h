@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QAction;
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -38,6 +40,11 @@ class ListeVins final : public QObject {
 
     QTreeWidget* lstSelection;
     QList<LigneCatalogue> lstColonnesListeSelection;
+    // The popup menu of the list, opened by a right click.
+    QMenu* mnuListeSelection;
+    QAction* mnuAgrandir;
+    QAction* mnuEnTetes;
+    QAction* mnuColonnes;
 
     // The icon number of a wine: colour base by type plus the ageing offset.
     static int IndexIcone(const QString& type, int boireAvant, int annee, int anneesABoire,
@@ -63,8 +70,11 @@ class ListeVins final : public QObject {
     QString TexteColonnes() const;
     // Columns from that text; the default columns when it does not read.
     void ChargeColonnes(const QString& texte);
+    // The headers shown flag (the "Afficher les en-têtes" item).
     void AfficheEnTetes(bool afficher);
     bool EnTetesAffiches() const;
+    // Leaves the enlarged layout when it is on: unchecks "Agrandir", then agrandissement(false).
+    void RetablitTaille();
     // The wine key of the selected row, empty when none.
     QString CptrSelectionne() const;
 
@@ -88,8 +98,14 @@ class ListeVins final : public QObject {
     void DefinitColonnes(const QList<DefColonne>& colonnes);
 
   signals:
+    // "Agrandir" asks for the enlarged layout (true) or the normal one (false):
+    // the window lays itself out.
+    void agrandissement(bool agrandi);
     // The sort state changed by a header click: OrdreListe is to be recomputed.
     void triChange();
+
+  protected:
+    bool eventFilter(QObject* objet, QEvent* event) override;
 
   private:
     void ajouteColonne(const QString& titre, int largeur, int etat);

@@ -4,8 +4,13 @@
 #include "support/cellarfixtures.h"
 #include "support/tempfolders.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDate>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -183,6 +188,49 @@ TEST_F(ListeVins_, AnEmptyResultClearsTheSelection) {
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante = 0)"), QString(), 2, 5);
     EXPECT_EQ(liste.CptrSelectionne(), QString());
     EXPECT_TRUE(liste.lstSelection->selectedItems().isEmpty());
+}
+
+TEST_F(ListeVins_, PopupMenuEnlargesShowsHeadersAndControlShowsThemForAMoment) {
+    QWidget parent;
+    ListeVins liste(&parent);
+    QStringList textes;
+    for (const QAction* action : liste.mnuListeSelection->actions()) {
+        textes << action->text();
+    }
+    EXPECT_EQ(textes, QStringList({"&Agrandir", "Afficher les &en-têtes", "&Colonnes..."}));
+
+    auto touche = [&liste](QEvent::Type type, Qt::Key cle) {
+        QKeyEvent event(
+            type, cle,
+            type == QEvent::KeyPress && cle == Qt::Key_Control ? Qt::ControlModifier : Qt::NoModifier);
+        QCoreApplication::sendEvent(liste.lstSelection, &event);
+    };
+    // Control alone shows the hidden headers; releasing hides them unless the item is checked.
+    EXPECT_TRUE(liste.lstSelection->isHeaderHidden());
+    touche(QEvent::KeyPress, Qt::Key_Control);
+    EXPECT_FALSE(liste.lstSelection->isHeaderHidden());
+    touche(QEvent::KeyRelease, Qt::Key_Control);
+    EXPECT_TRUE(liste.lstSelection->isHeaderHidden());
+    liste.mnuEnTetes->trigger();
+    EXPECT_TRUE(liste.EnTetesAffiches());
+    touche(QEvent::KeyRelease, Qt::Key_Control);
+    EXPECT_FALSE(liste.lstSelection->isHeaderHidden());
+    liste.mnuEnTetes->trigger();
+    EXPECT_TRUE(liste.lstSelection->isHeaderHidden());
+    EXPECT_FALSE(liste.EnTetesAffiches());
+
+    // "Agrandir" asks for the enlarged layout; Escape or a double click asks for the normal one.
+    QList<bool> demandes;
+    QObject::connect(&liste, &ListeVins::agrandissement, [&demandes](bool agrandi) { demandes << agrandi; });
+    touche(QEvent::KeyPress, Qt::Key_Escape);
+    liste.mnuAgrandir->trigger();
+    touche(QEvent::KeyPress, Qt::Key_Escape);
+    liste.mnuAgrandir->trigger();
+    QMouseEvent clic(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(liste.lstSelection->viewport(), &clic);
+    EXPECT_EQ(demandes, QList<bool>({true, false, true, false}));
+    EXPECT_FALSE(liste.mnuAgrandir->isChecked());
 }
 
 }  // namespace
