@@ -127,6 +127,10 @@ class Mouvements_ : public ::testing::Test {
                                     .appellation = QStringLiteral("Sancerre"),
                                     .type = QStringLiteral("Blanc")});
         cellar_->addMovement(epuise_, QDate(2001, 5, 1), 0, 0);
+        migre_ = cellar_->addWine({.nom = QStringLiteral("Migré"),
+                                   .appellation = QStringLiteral("Chablis"),
+                                   .type = QStringLiteral("Blanc")});
+        cellar_->addMovement(migre_, std::nullopt, 4, 6, QStringLiteral("ancien"));
         programme().dbBase.open(cellar_->path());
     }
     void TearDown() override {
@@ -156,6 +160,7 @@ class Mouvements_ : public ::testing::Test {
     int margaux_ = 0;
     int chablis_ = 0;
     int epuise_ = 0;
+    int migre_ = 0;  // its only movement has no date
 };
 
 TEST_F(Mouvements_, LoadingSplitsExitsAndEntriesAndLeavesThePlaceholderOut) {
@@ -444,6 +449,18 @@ TEST_F(Mouvements_, ASaveWritesTheListsAndKeepsAMovementWithoutDate) {
             {QStringLiteral("<Null>"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("<Null>")},
             {QStringLiteral("03/04/2020"), QStringLiteral("4"), QStringLiteral("1"),
              QStringLiteral("<Null>")}}));
+
+    // A list holding only a movement without date is not empty: an addition
+    // goes after it instead of over it, and the save keeps both.
+    w->ChargeVin(QString::number(migre_));
+    saisit(entrees(f), QStringLiteral("06/06/2021"), QStringLiteral("1"), QStringLiteral("6"));
+    f.btn_EntreeCave->click();
+    EXPECT_EQ(f.txt_QuantiteRestante->text(), QStringLiteral("5"));
+    w->btn_sauver->click();
+    EXPECT_EQ(mouvementsDe(migre_), (Lignes{{QStringLiteral("<Null>"), QStringLiteral("4"),
+                                             QStringLiteral("6"), QStringLiteral("ancien")},
+                                            {QStringLiteral("06/06/2021"), QStringLiteral("1"),
+                                             QStringLiteral("6"), QStringLiteral("<Null>")}}));
 
     // The placeholder of 0 is dropped once the wine has an entry.
     w->ChargeVin(QString::number(epuise_));
