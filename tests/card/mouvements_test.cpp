@@ -264,6 +264,29 @@ TEST_F(Mouvements_, AddingMovementsListsThemAndFollowsTheRemainingStock) {
     EXPECT_EQ(dlg.messages(), QStringList{QStringLiteral("Il n'y a pas de bouteilles à l'emplacement 7")});
 }
 
+TEST_F(Mouvements_, AnExitTypedFromTheKeyboard) {
+    auto w = ouvre(chablis_);
+    FicheVin& f = *w->fiche;
+    f.tab_vin->setCurrentIndex(3);
+    f.txt_DateSortie->clear();
+    f.txt_DateSortie->setFocus();
+    EXPECT_EQ(f.txt_DateSortie->text(), aujourdhui()) << "an empty date field takes today's date";
+    f.txt_QuantiteSortie->setFocus();
+    QTest::keyClicks(f.txt_QuantiteSortie, QStringLiteral("1x"));
+    EXPECT_EQ(f.txt_QuantiteSortie->text(), QStringLiteral("1")) << "digits only";
+    f.txt_PositionSortie->setText(QStringLiteral(" 0 "));
+    f.txt_PositionSortie->setFocus();
+    f.txt_CommentaireSortie->setFocus();
+    EXPECT_EQ(f.txt_PositionSortie->text(), QStringLiteral("0")) << "trimmed on leaving";
+    QTest::keyClicks(f.txt_CommentaireSortie, QStringLiteral("aperitif"));
+    test::ScriptedDialogs dlg;  // nothing may be asked
+    QTest::keyClick(f.txt_CommentaireSortie, Qt::Key_Return);
+    EXPECT_EQ(lignes(f.lst_sorties),
+              (Lignes{{aujourdhui(), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("aperitif")}}));
+    EXPECT_EQ(f.txt_QuantiteRestante->text(), QStringLiteral("1"));
+    EXPECT_EQ(QApplication::focusWidget(), f.txt_QuantiteSortie) << "ready for the next exit";
+}
+
 TEST_F(Mouvements_, ChoosingARowFillsTheFieldsAndTheInformationLabel) {
     auto w = ouvre(margaux_);
     FicheVin& f = *w->fiche;
