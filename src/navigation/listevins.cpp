@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QList>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -390,9 +391,48 @@ void ListeVins::RetablitTaille() {
     }
 }
 
+bool ListeVins::quitteLaLigne(const QTreeWidgetItem* vers) const {
+    const QTreeWidgetItem* courant = lstSelection->currentItem();
+    return courant && courant->isSelected() && vers && vers != courant && ValideChangementSelection &&
+           !ValideChangementSelection();
+}
+
 bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
+    if (objet == lstSelection->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* souris = static_cast<const QMouseEvent*>(event);
+        if (quitteLaLigne(lstSelection->itemAt(souris->position().toPoint()))) {
+            return true;
+        }
+    }
     if (objet == lstSelection && event->type() == QEvent::KeyPress) {
         const auto* touche = static_cast<const QKeyEvent*>(event);
+        static const QList<int> deplacements = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
+                                                Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+        if (deplacements.contains(touche->key())) {
+            const int ligne = lstSelection->indexOfTopLevelItem(lstSelection->currentItem());
+            const int dernier = lstSelection->topLevelItemCount() - 1;
+            int vers = ligne;
+            switch (touche->key()) {
+                case Qt::Key_Up:
+                    vers = ligne - 1;
+                    break;
+                case Qt::Key_Down:
+                    vers = ligne + 1;
+                    break;
+                case Qt::Key_Home:
+                    vers = 0;
+                    break;
+                case Qt::Key_End:
+                    vers = dernier;
+                    break;
+                default:
+                    vers = touche->key() == Qt::Key_PageUp ? 0 : dernier;
+                    break;
+            }
+            if (quitteLaLigne(lstSelection->topLevelItem(std::clamp(vers, 0, std::max(dernier, 0))))) {
+                return true;
+            }
+        }
         if (touche->key() == Qt::Key_Control && !mnuEnTetes->isChecked()) {
             // Control held alone shows the headers until a key is released.
             lstSelection->setHeaderHidden(false);
@@ -406,6 +446,23 @@ bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
         RetablitTaille();
     }
     return QObject::eventFilter(objet, event);
+}
+
+void ListeVins::PositionneListeVin(const QString& cle) {
+    for (int i = 0; i < lstSelection->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = lstSelection->topLevelItem(i);
+        if (item->data(0, Qt::UserRole).toString() == cle) {
+            lstSelection->setCurrentItem(item);
+            lstSelection->scrollToItem(item);
+            return;
+        }
+    }
+}
+
+void ListeVins::refreshListView() {
+    lstSelection->setUpdatesEnabled(false);
+    lstSelection->setUpdatesEnabled(true);
+    lstSelection->viewport()->update();
 }
 
 QString ListeVins::CptrSelectionne() const {

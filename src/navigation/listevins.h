@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -75,6 +76,16 @@ class ListeVins final : public QObject {
     bool EnTetesAffiches() const;
     // Leaves the enlarged layout when it is on: unchecks "Agrandir", then agrandissement(false).
     void RetablitTaille();
+    // Selects the row of that wine key (compared as text) and scrolls it into
+    // view; nothing when no row has it.
+    void PositionneListeVin(const QString& cle);
+    // Forces a full redraw of the list.
+    void refreshListView();
+    // Asked once before a mouse press or a navigation key moves the selection
+    // off the current row: false keeps the selection where it is (the window
+    // answers with its save prompt). Unset, the selection always moves.
+    std::function<bool()> ValideChangementSelection;
+
     // The wine key of the selected row, empty when none.
     QString CptrSelectionne() const;
 
@@ -110,6 +121,8 @@ class ListeVins final : public QObject {
   private:
     void ajouteColonne(const QString& titre, int largeur, int etat);
     void remetIconeEnTete();
+    // True when the selection may not leave the current row for that one.
+    bool quitteLaLigne(const QTreeWidgetItem* vers) const;
     std::unique_ptr<data::Query> qryListe_;
     QString condition_;
     QString ordre_;

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace vinorium::navigation {
 namespace {
 
@@ -231,6 +233,64 @@ TEST_F(ListeVins_, PopupMenuEnlargesShowsHeadersAndControlShowsThemForAMoment) {
     QCoreApplication::sendEvent(liste.lstSelection->viewport(), &clic);
     EXPECT_EQ(demandes, QList<bool>({true, false, true, false}));
     EXPECT_FALSE(liste.mnuAgrandir->isChecked());
+}
+
+TEST_F(ListeVins_, PositioningAndTheAskBeforeLeavingARow) {
+    QList<int> cles;
+    for (const char* nom : {"Alpha", "Bêta", "Gamma"}) {
+        cles << cellar_->addWine({.nom = QString::fromUtf8(nom)});
+        cellar_->addMovement(cles.last(), QDate(2006, 1, 1), 1);
+    }
+    QWidget parent;
+    ListeVins liste(&parent);
+    liste.lstSelection->resize(300, 200);
+    parent.resize(300, 200);
+    parent.show();
+    liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), QStringLiteral(" ORDER BY NomComplet"), 2,
+                          5);
+    liste.PositionneListeVin(QString::number(cles[1]));
+    EXPECT_EQ(liste.CptrSelectionne(), QString::number(cles[1]));
+    liste.PositionneListeVin(QStringLiteral("99999"));
+    EXPECT_EQ(liste.CptrSelectionne(), QString::number(cles[1]));
+
+    int questions = 0;
+    bool reponse = false;
+    liste.ValideChangementSelection = [&questions, &reponse] {
+        ++questions;
+        return reponse;
+    };
+    auto clic = [&liste](int ligne) {
+        const QPoint point =
+            liste.lstSelection->visualItemRect(liste.lstSelection->topLevelItem(ligne)).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, point, liste.lstSelection->viewport()->mapToGlobal(point), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(liste.lstSelection->viewport(), &event);
+        }
+    };
+    auto touche = [&liste](Qt::Key cle) {
+        QKeyEvent event(QEvent::KeyPress, cle, Qt::NoModifier);
+        QCoreApplication::sendEvent(liste.lstSelection, &event);
+    };
+    struct Cas {
+        std::function<void()> action;
+        bool reponse;
+        int ligne;
+        int questions;
+    };
+    for (const Cas& c :
+         {Cas{[&] { clic(0); }, false, 1, 1}, Cas{[&] { clic(0); }, true, 0, 1},
+          Cas{[&] { clic(0); }, false, 0, 0}, Cas{[&] { touche(Qt::Key_Down); }, false, 0, 1},
+          Cas{[&] { touche(Qt::Key_End); }, true, 2, 1}, Cas{[&] { touche(Qt::Key_Down); }, false, 2, 0}}) {
+        questions = 0;
+        reponse = c.reponse;
+        c.action();
+        EXPECT_EQ(liste.CptrSelectionne(), QString::number(cles[c.ligne])) << c.ligne;
+        EXPECT_EQ(questions, c.questions) << c.ligne;
+    }
+    liste.refreshListView();
+    EXPECT_TRUE(liste.lstSelection->updatesEnabled());
 }
 
 }  // namespace
