@@ -293,5 +293,34 @@ TEST_F(ListeVins_, PositioningAndTheAskBeforeLeavingARow) {
     EXPECT_TRUE(liste.lstSelection->updatesEnabled());
 }
 
+TEST_F(ListeVins_, CompareReadsNumbersAsNumbersAndOtherTextsAsZero) {
+    QWidget parent;
+    ListeVins liste(&parent);
+    liste.ChargeColonnes(QStringLiteral(",20,0\rNom,100,0\rPrix,80,1"));
+    struct Cas {
+        const char* a;
+        const char* b;
+        int resultat;
+    };
+    for (const Cas& c : {Cas{"9", "10", -1}, Cas{"10,50", "9,00", 1}, Cas{"abc", "1", -1}, Cas{"abc", "0", 0},
+                         Cas{"-2", "abc", -1}, Cas{"1 200,00", "999", 1}, Cas{"", "0", 0}}) {
+        QTreeWidgetItem a;
+        QTreeWidgetItem b;
+        a.setText(2, QString::fromUtf8(c.a));
+        b.setText(2, QString::fromUtf8(c.b));
+        EXPECT_EQ(liste.lstSelectionCompare(&a, &b), c.resultat) << c.a << " " << c.b;
+        liste.ClicEnTete(2);  // descending reverses the result
+        EXPECT_EQ(liste.lstSelectionCompare(&a, &b), -c.resultat) << c.a << " " << c.b;
+        liste.ClicEnTete(2);
+    }
+    // No sorted column: every pair is equal.
+    liste.ChargeColonnes(QStringLiteral(",20,0\rNom,100,0"));
+    QTreeWidgetItem a;
+    QTreeWidgetItem b;
+    a.setText(1, QStringLiteral("a"));
+    b.setText(1, QStringLiteral("b"));
+    EXPECT_EQ(liste.lstSelectionCompare(&a, &b), 0);
+}
+
 }  // namespace
 }  // namespace vinorium::navigation
