@@ -322,5 +322,23 @@ TEST_F(ListeVins_, CompareReadsNumbersAsNumbersAndOtherTextsAsZero) {
     EXPECT_EQ(liste.lstSelectionCompare(&a, &b), 0);
 }
 
+TEST_F(ListeVins_, DraggedHeadersKeepTheIconColumnFirstAndSaveTheDisplayOrder) {
+    QWidget parent;
+    ListeVins liste(&parent);
+    QHeaderView* entetes = liste.lstSelection->header();
+    entetes->moveSection(0, 3);
+    EXPECT_EQ(entetes->logicalIndex(0), 0);
+    entetes->moveSection(2, 1);  // Appellation before Nom
+    EXPECT_EQ(liste.TexteColonnes(),
+              QStringLiteral(",20,0\rAppellation,100,0\rNom,100,0\rMillésime,50,0\rQuantité,50,0"));
+    // With no sorted column the second column in display order gives the order.
+    EXPECT_EQ(liste.donneTriListe(), QStringLiteral("Appellation"));
+    entetes->moveSection(1, 0);
+    EXPECT_EQ(entetes->logicalIndex(0), 0);
+    // New columns start from the logical order again.
+    liste.ChargeColonnes(QStringLiteral(",20,0\rNom,100,0\rPrix,80,2"));
+    EXPECT_EQ(liste.TexteColonnes(), QStringLiteral(",20,0\rNom,100,0\rPrix,80,2"));
+}
+
 }  // namespace
 }  // namespace vinorium::navigation
