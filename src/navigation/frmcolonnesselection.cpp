@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -113,6 +114,9 @@ TfrmColonnesSelection::TfrmColonnesSelection(ListeVins& liste, QWidget* parent)
         item->setCheckState(Qt::Unchecked);
     }
     setFixedSize(sizeHint());
+    if (const QScreen* ecran = screen()) {
+        move(ecran->availableGeometry().center() - rect().center());
+    }
     ui::AppliqueTheme(this, true, false);
     ui::nameControls(this);
 }
