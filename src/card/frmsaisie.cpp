@@ -181,6 +181,29 @@ void TfrmSaisie::construitFenetre() {
         }
     });
     connect(infos->tabInfos, &QTabWidget::currentChanged, this, [this] { infos->DisposeStatistiques(); });
+    // Leaving the selected wine runs the save prompt once: Cancel keeps the
+    // selection, Yes saves, No drops the edits (the new wine then loads).
+    listeVins->ValideChangementSelection = [this] {
+        if (!etat_.FicheModifiee) {
+            return true;
+        }
+        switch (ValideMaj(true, true)) {
+            case DialogService::Answer::Yes:
+                return SauveVin();
+            case DialogService::Answer::No:
+                etat_.FicheModifiee = false;
+                return true;
+            default:
+                return false;
+        }
+    };
+    connect(listeVins, &navigation::ListeVins::triChange, this,
+            [this] { etat_.OrdreListe = QStringLiteral(" ORDER BY ") + listeVins->donneTriListe(); });
+    connect(listeVins, &navigation::ListeVins::agrandissement, this, [this, droite](bool agrandi) {
+        droite->setVisible(!agrandi);
+        rechercheNom->setVisible(!agrandi);
+        arbre->treIndexes->setVisible(!agrandi);
+    });
     connect(listeVins->lstSelection, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item && !etat_.FicheModifiee) {
             ChargeVin(item->data(0, Qt::UserRole).toString());
@@ -292,6 +315,7 @@ void TfrmSaisie::FormCreate() {
     // 3.
     qryGeneral_ = std::make_unique<data::Query>(&programme().dbBase);
     programme().qryGeneral = qryGeneral_.get();
+    listeVins->InitialiseColonnesListeSelection();  // the custom fields' labels need qryGeneral
     qryAffiche_ = std::make_unique<data::Query>(&programme().dbBase);
     qryModif_ = std::make_unique<data::Query>(&programme().dbBase);
     // 4.

@@ -671,3 +671,55 @@ TEST_F(Saisie_, GrabsTheWindowWithAWineLoaded) {
 
 }  // namespace
 }  // namespace vinorium::card
+
+namespace vinorium::card {
+namespace {
+
+TEST_F(Saisie_, LeavingAChangedWineInTheListAsksOnceThenKeepsSavesOrDrops) {
+    auto w = ouvre();
+    QTreeWidget* liste = w->listeVins->lstSelection;
+    w->listeVins->PositionneListeVin(QString::number(margaux_));
+    ASSERT_EQ(texte(w->fiche->lst_nom), QStringLiteral("Château Margaux"));
+    const auto clicSur = [&](int cptr) {
+        for (int i = 0; i < liste->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = liste->topLevelItem(i);
+            if (item->data(0, Qt::UserRole).toString() == QString::number(cptr)) {
+                QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+                                  liste->visualItemRect(item).center());
+                return;
+            }
+        }
+        ADD_FAILURE() << "no row for " << cptr;
+    };
+    const auto modifie = [&](const QString& cuvee) {
+        w->fiche->txt_cuvee->setFocus();
+        w->fiche->txt_cuvee->selectAll();
+        QTest::keyClicks(w->fiche->txt_cuvee, cuvee);
+        ASSERT_TRUE(w->etat().FicheModifiee);
+    };
+    const QString question =
+        QStringLiteral("Voulez-vous sauvegarder les modifications apportées au vin courant ?");
+
+    modifie(QStringLiteral("Second vin"));
+    {
+        test::ScriptedDialogs dlg;
+        dlg.expectMessage(question, DialogService::Answer::Cancel);
+        clicSur(sansType_);
+    }
+    EXPECT_EQ(w->listeVins->CptrSelectionne(), QString::number(margaux_));
+    EXPECT_EQ(texte(w->fiche->txt_cuvee), QStringLiteral("Second vin")) << "nothing typed is lost";
+
+    {
+        test::ScriptedDialogs dlg;
+        dlg.expectMessage(question, DialogService::Answer::No);
+        clicSur(sansType_);
+    }
+    EXPECT_EQ(texte(w->fiche->lst_nom), QStringLiteral("Cuvée sans type"));
+    EXPECT_EQ(test::selectRows(programme().dbBase,
+                               QStringLiteral("SELECT Cuvee FROM Vins WHERE Cptr = %1").arg(margaux_),
+                               {QStringLiteral("Cuvee")}),
+              QList<QStringList>{{QStringLiteral("Grand vin")}});
+}
+
+}  // namespace
+}  // namespace vinorium::card
