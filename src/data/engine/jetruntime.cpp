@@ -250,18 +250,28 @@ void jetSub(sqlite3_context* ctx, int, sqlite3_value** argv) {
     arith(ctx, Op::Sub, a, b);
 }
 
-template <Op op>
-void jetArith(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// Reads the two operands of an arithmetic function as numbers. False when the
+// result is already set: Null for a Null operand, an error for a text that
+// does not read as a number.
+bool operandesNumeriques(sqlite3_context* ctx, sqlite3_value** argv, Number& a, Number& b) {
     const int ta = sqlite3_value_type(argv[0]);
     const int tb = sqlite3_value_type(argv[1]);
     if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
         sqlite3_result_null(ctx);
-        return;
+        return false;
     }
-    Number a;
-    Number b;
     if (!toNumber(argv[0], ta, a) || !toNumber(argv[1], tb, b)) {
         sqlite3_result_error(ctx, kTypeMismatch, -1);
+        return false;
+    }
+    return true;
+}
+
+template <Op op>
+void jetArith(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Number a;
+    Number b;
+    if (!operandesNumeriques(ctx, argv, a, b)) {
         return;
     }
     arith(ctx, op, a, b);
@@ -349,16 +359,9 @@ void jetMod(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void jetPow(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int ta = sqlite3_value_type(argv[0]);
-    const int tb = sqlite3_value_type(argv[1]);
-    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     Number a;
     Number b;
-    if (!toNumber(argv[0], ta, a) || !toNumber(argv[1], tb, b)) {
-        sqlite3_result_error(ctx, kTypeMismatch, -1);
+    if (!operandesNumeriques(ctx, argv, a, b)) {
         return;
     }
     const double x = a.value();
