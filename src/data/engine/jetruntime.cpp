@@ -190,6 +190,24 @@ void concatTexts(sqlite3_context* ctx, std::string_view a, std::string_view b) {
     sqlite3_result_text64(ctx, buf, n, sqlite3_free, SQLITE_UTF8);
 }
 
+// Reads the two operands of an arithmetic function as numbers, telling which
+// are stored dates when asked. False when the result is already set: Null for
+// a Null operand, an error for a text that does not read as a number.
+bool operandesNumeriques(sqlite3_context* ctx, sqlite3_value** argv, Number& a, Number& b,
+                         bool* dateA = nullptr, bool* dateB = nullptr) {
+    const int ta = sqlite3_value_type(argv[0]);
+    const int tb = sqlite3_value_type(argv[1]);
+    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    if (!toNumber(argv[0], ta, a, dateA) || !toNumber(argv[1], tb, b, dateB)) {
+        sqlite3_result_error(ctx, kTypeMismatch, -1);
+        return false;
+    }
+    return true;
+}
+
 void jetAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const int ta = sqlite3_value_type(argv[0]);
     const int tb = sqlite3_value_type(argv[1]);
@@ -217,8 +235,7 @@ void jetAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     Number b;
     bool dateA = false;
     bool dateB = false;
-    if (!toNumber(argv[0], ta, a, &dateA) || !toNumber(argv[1], tb, b, &dateB)) {
-        sqlite3_result_error(ctx, kTypeMismatch, -1);
+    if (!operandesNumeriques(ctx, argv, a, b, &dateA, &dateB)) {
         return;
     }
     if (dateA || dateB) {
@@ -229,18 +246,11 @@ void jetAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void jetSub(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int ta = sqlite3_value_type(argv[0]);
-    const int tb = sqlite3_value_type(argv[1]);
-    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     Number a;
     Number b;
     bool dateA = false;
     bool dateB = false;
-    if (!toNumber(argv[0], ta, a, &dateA) || !toNumber(argv[1], tb, b, &dateB)) {
-        sqlite3_result_error(ctx, kTypeMismatch, -1);
+    if (!operandesNumeriques(ctx, argv, a, b, &dateA, &dateB)) {
         return;
     }
     if (dateA && !dateB) {
@@ -248,23 +258,6 @@ void jetSub(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     arith(ctx, Op::Sub, a, b);
-}
-
-// Reads the two operands of an arithmetic function as numbers. False when the
-// result is already set: Null for a Null operand, an error for a text that
-// does not read as a number.
-bool operandesNumeriques(sqlite3_context* ctx, sqlite3_value** argv, Number& a, Number& b) {
-    const int ta = sqlite3_value_type(argv[0]);
-    const int tb = sqlite3_value_type(argv[1]);
-    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return false;
-    }
-    if (!toNumber(argv[0], ta, a) || !toNumber(argv[1], tb, b)) {
-        sqlite3_result_error(ctx, kTypeMismatch, -1);
-        return false;
-    }
-    return true;
 }
 
 template <Op op>

@@ -779,12 +779,7 @@ class Translator {
         }
         if (fn == u"FIX") {
             argc(1, 1);
-            auto v = args();
-            Tx t;
-            t.sql = QStringLiteral("jet_fix(%1)").arg(value(v[0]));
-            t.kind = ValueKind::Number;
-            t.aggregate = v[0].aggregate;
-            return t;
+            return fnCall(QStringLiteral("jet_fix"), args(), ValueKind::Number);
         }
         if (fn == u"VAL") {
             argc(1, 1);
