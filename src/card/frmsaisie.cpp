@@ -32,8 +32,10 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QToolTip>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -183,20 +185,7 @@ void TfrmSaisie::construitFenetre() {
     connect(infos->tabInfos, &QTabWidget::currentChanged, this, [this] { infos->DisposeStatistiques(); });
     // Leaving the selected wine runs the save prompt once: Cancel keeps the
     // selection, Yes saves, No drops the edits (the new wine then loads).
-    listeVins->ValideChangementSelection = [this] {
-        if (!etat_.FicheModifiee) {
-            return true;
-        }
-        switch (ValideMaj(true, true)) {
-            case DialogService::Answer::Yes:
-                return SauveVin();
-            case DialogService::Answer::No:
-                etat_.FicheModifiee = false;
-                return true;
-            default:
-                return false;
-        }
-    };
+    listeVins->ValideChangementSelection = [this] { return QuitteVinCourant(); };
     connect(listeVins, &navigation::ListeVins::triChange, this,
             [this] { etat_.OrdreListe = QStringLiteral(" ORDER BY ") + listeVins->donneTriListe(); });
     connect(listeVins, &navigation::ListeVins::agrandissement, this, [this, droite](bool agrandi) {
@@ -204,9 +193,16 @@ void TfrmSaisie::construitFenetre() {
         rechercheNom->setVisible(!agrandi);
         arbre->treIndexes->setVisible(!agrandi);
     });
-    connect(listeVins->lstSelection, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item && !etat_.FicheModifiee) {
-            ChargeVin(item->data(0, Qt::UserRole).toString());
+    connect(listeVins, &navigation::ListeVins::vinCourantChange, this, [this](const QString& cptr) {
+        if (!cptr.isEmpty() && !etat_.FicheModifiee) {
+            ChargeVin(cptr);
+        }
+    });
+    // A click on the current row brings its wine back when the card shows
+    // another one or a blank card; typed changes are never dropped by a click.
+    connect(listeVins, &navigation::ListeVins::clicVin, this, [this](const QString& cptr) {
+        if (!etat_.FicheModifiee && (etat_.ModeNouveau || CptrAffiche() != cptr)) {
+            ChargeVin(cptr);
         }
     });
 }
@@ -441,6 +437,34 @@ void TfrmSaisie::ChargeVin(const QString& cptr) {
     Alternance_Nouveau_Courant(false);
     infos->historique->majHistorique(QStringLiteral("Affichage"),
                                      qryAffiche_->field(QStringLiteral("Nom")).asString(), cptr);
+}
+
+QString TfrmSaisie::CptrAffiche() const {
+    return qryAffiche_->isActive() && !qryAffiche_->eof()
+               ? qryAffiche_->field(QStringLiteral("Cptr")).asString()
+               : QString();
+}
+
+bool TfrmSaisie::QuitteVinCourant() {
+    switch (ValideMaj(true, true)) {
+        case DialogService::Answer::Yes:
+            return SauveVin();
+        case DialogService::Answer::No:
+            etat_.FicheModifiee = false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TfrmSaisie::SelectionneVin(const QString& cptr) {
+    if (!QuitteVinCourant()) {
+        return;
+    }
+    ChargeVin(cptr);
+    // The wine is loaded already: selecting its row must not load it again.
+    const QSignalBlocker bloque(listeVins);
+    listeVins->PositionneListeVin(cptr);
 }
 
 void TfrmSaisie::ChargeListeSQLsEntreesSorties(const QString& cptr) {

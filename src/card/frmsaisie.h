@@ -93,6 +93,14 @@ class TfrmSaisie final : public QMainWindow {
 
     // Card.
     void ChargeVin(const QString& cptr);
+    // The wine key of the card's wine (the display query's current row), empty when none.
+    QString CptrAffiche() const;
+    // Runs the save prompt, then shows that wine in the card and selects its
+    // row in the list; nothing when the prompt is cancelled or the save fails.
+    void SelectionneVin(const QString& cptr);
+    // The save prompt before the card leaves its wine: false keeps it (Cancel,
+    // or a save that failed); No drops the typed changes.
+    bool QuitteVinCourant();
     void EffaceVin();
     void Alternance_Nouveau_Courant(bool nouveau);
     // "Vinorium", then the selection, then the card's mode.

@@ -19,7 +19,6 @@
 #include <QDate>
 #include <QLabel>
 #include <QTableWidget>
-#include <QTreeWidget>
 
 #include <utility>
 
@@ -456,7 +455,7 @@ void TfrmSaisie::btn_supprimerToutClick() {
     {
         Sablier sablier;
         [this] {
-            if (listeVins->lstSelection->topLevelItemCount() == 0) {
+            if (listeVins->NombreLignes() == 0) {
                 return;
             }
             const Answer reponse = ValideMaj(true, true);

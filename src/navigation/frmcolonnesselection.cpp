@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -94,10 +93,9 @@ TfrmColonnesSelection::TfrmColonnesSelection(ListeVins& liste, QWidget* parent)
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
 
     // The shown columns in order, checked, then the others of the catalogue.
-    const QTreeWidgetItem* entete = liste_.lstSelection->headerItem();
     QStringList affichees;
     for (int j : liste_.ordreColonnes()) {
-        const QString titre = entete->text(j);
+        const QString titre = liste_.TitreColonne(j);
         affichees << titre;
         auto* item = new QListWidgetItem(titre.isEmpty() ? kIcone : titre, lstColonnes);
         item->setCheckState(Qt::Checked);
@@ -139,10 +137,9 @@ void TfrmColonnesSelection::CocheTout(bool coche) {
 }
 
 void TfrmColonnesSelection::Valide() {
-    QTreeWidget* lst = liste_.lstSelection;
     QList<ListeVins::DefColonne> anciennes;
     for (int j : liste_.ordreColonnes()) {
-        anciennes.append({lst->headerItem()->text(j), lst->columnWidth(j), liste_.EtatTri(j)});
+        anciennes.append({liste_.TitreColonne(j), liste_.LargeurColonne(j), liste_.EtatTri(j)});
     }
     QList<ListeVins::DefColonne> nouvelles;
     for (int i = 0; i < lstColonnes->count(); ++i) {

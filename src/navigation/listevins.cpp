@@ -5,39 +5,22 @@
 #include "data/programme.h"
 #include "data/requetes.h"
 #include "navigation/frmcolonnesselection.h"
-#include "ui/application.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include <QDate>
 #include <QHeaderView>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QList>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace vinorium::navigation {
 
 namespace {
-
-// The 26 icons of the list, loaded once.
-const QIcon& icone(int numero) {
-    static const QList<QIcon> icones = [] {
-        ui::initialiseResources();
-        QList<QIcon> liste;
-        for (int i = 0; i < 26; ++i) {
-            liste << QIcon(QStringLiteral(":/vinorium/listicons/%1.svg").arg(i));
-        }
-        return liste;
-    }();
-    return icones[std::clamp(numero, 0, 25)];
-}
-
-constexpr int kRoleEtatTri = Qt::UserRole + 1;
-constexpr int kRoleIcone = Qt::UserRole + 2;
 
 // A number as the list shows it ("9,50", "1 200"); a text that does not convert is 0.
 double nombre(QString texte) {
@@ -48,24 +31,46 @@ double nombre(QString texte) {
     return texte.toDouble();
 }
 
-// A row of the list: it sorts with the list's comparison.
-class LigneVin final : public QTreeWidgetItem {
-  public:
-    LigneVin(QTreeWidget* parent, const ListeVins* liste) : QTreeWidgetItem(parent), liste_(liste) {}
-    bool operator<(const QTreeWidgetItem& autre) const override {
-        return liste_->lstSelectionCompare(this, &autre) < 0;
-    }
-
-  private:
-    const ListeVins* liste_;
+// The sort key of a row for one column: a number ("nombre", "image") or a
+// lower-cased text ("chaine").
+struct CleTri {
+    double n = 0;
+    QString s;
 };
+
+CleTri cleDe(const LigneVin& ligne, int colonne, int etat, const QString& type) {
+    CleTri cle;
+    if (type == QStringLiteral("image")) {
+        const int n = ligne.icone - 8;
+        const int q = n / 3;
+        const int r = n - 3 * q;
+        cle.n = etat <= 2 ? 10 * (q + 1) + (r + 1) : 10 * (r + 1) + (q + 1);
+    } else if (type == QStringLiteral("nombre")) {
+        cle.n = nombre(ligne.texte(colonne));
+    } else {
+        cle.s = ligne.texte(colonne).toLower();
+    }
+    return cle;
+}
+
+// -1, 0 or 1 for two keys of the same column, before the sort direction.
+int compareCles(const CleTri& a, const CleTri& b, bool texte) {
+    if (texte) {
+        const int c = a.s.compare(b.s);
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+    return a.n < b.n ? -1 : (a.n > b.n ? 1 : 0);
+}
 
 }  // namespace
 
 ListeVins::ListeVins(QWidget* parent)
     : QObject(parent), qryListe_(std::make_unique<data::Query>(&programme().dbBase)) {
-    lstSelection = new QTreeWidget(parent);
+    lstSelection = new QTreeView(parent);
     lstSelection->setObjectName(QStringLiteral("lstSelection"));
+    modele = new ModeleListeVins(this);
+    lstSelection->setModel(modele);
+    lstSelection->setAllColumnsShowFocus(true);
     lstSelection->setRootIsDecorated(false);
     lstSelection->setUniformRowHeights(true);
     lstSelection->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -103,6 +108,12 @@ ListeVins::ListeVins(QWidget* parent)
     });
     lstSelection->installEventFilter(this);
     lstSelection->viewport()->installEventFilter(this);
+    connect(lstSelection->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& courant) {
+                emit vinCourantChange(courant.isValid() ? modele->ligne(courant.row()).cptr : QString());
+            });
+    connect(lstSelection, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { emit clicVin(modele->ligne(index.row()).cptr); });
 
     InitialiseColonnesListeSelection();
     ChargeDefautColonnesListeSelection();
@@ -177,23 +188,7 @@ const LigneCatalogue* ListeVins::LigneDe(const QString& nomAffiche) const {
     return nullptr;
 }
 
-void ListeVins::ajouteColonne(const QString& titre, int largeur, int etat) {
-    const int n = lstSelection->columnCount();
-    lstSelection->setColumnCount(n + 1);
-    QTreeWidgetItem* entete = lstSelection->headerItem();
-    entete->setText(n, titre);
-    entete->setData(n, kRoleEtatTri, etat);
-    if (titre.isEmpty()) {
-        lstSelection->header()->setSectionResizeMode(n, QHeaderView::Fixed);
-        lstSelection->setColumnWidth(n, 20);
-    } else {
-        lstSelection->header()->setSectionResizeMode(n, QHeaderView::Interactive);
-        lstSelection->setColumnWidth(n, largeur > 0 ? largeur : 50);
-    }
-}
-
 void ListeVins::DefinitColonnes(const QList<DefColonne>& colonnes) {
-    lstSelection->clear();
     // Back to the logical order before the columns change.
     QHeaderView* entetes = lstSelection->header();
     for (int j = 0; j < entetes->count(); ++j) {
@@ -202,9 +197,19 @@ void ListeVins::DefinitColonnes(const QList<DefColonne>& colonnes) {
             entetes->moveSection(visuel, j);
         }
     }
-    lstSelection->setColumnCount(0);
+    QList<ModeleListeVins::Colonne> definitions;
     for (const DefColonne& c : colonnes) {
-        ajouteColonne(c.titre, c.largeur, c.etat);
+        definitions.append({c.titre, c.etat});
+    }
+    modele->definitColonnes(definitions);
+    for (int j = 0; j < colonnes.size(); ++j) {
+        if (colonnes[j].titre.isEmpty()) {
+            entetes->setSectionResizeMode(j, QHeaderView::Fixed);
+            lstSelection->setColumnWidth(j, 20);
+        } else {
+            entetes->setSectionResizeMode(j, QHeaderView::Interactive);
+            lstSelection->setColumnWidth(j, colonnes[j].largeur > 0 ? colonnes[j].largeur : 50);
+        }
     }
 }
 
@@ -233,25 +238,24 @@ void ListeVins::ChargeDefautColonnesListeSelection() {
 QList<int> ListeVins::ordreColonnes() const {
     QList<int> ordre;
     const QHeaderView* entetes = lstSelection->header();
-    for (int v = 0; v < lstSelection->columnCount(); ++v) {
+    for (int v = 0; v < modele->columnCount(); ++v) {
         ordre << entetes->logicalIndex(v);
     }
     return ordre;
 }
 
 int ListeVins::EtatTri(int colonne) const {
-    return lstSelection->headerItem()->data(colonne, kRoleEtatTri).toInt();
+    return colonne >= 0 && colonne < modele->columnCount() ? modele->colonnes()[colonne].etat : 0;
 }
 
 void ListeVins::ClicEnTete(int colonne) {
-    QTreeWidgetItem* entete = lstSelection->headerItem();
-    const int haut = entete->text(colonne).isEmpty() ? 4 : 2;
+    const int haut = TitreColonne(colonne).isEmpty() ? 4 : 2;
     const int etat = EtatTri(colonne);
     if (etat == haut) {
-        entete->setData(colonne, kRoleEtatTri, 1);
+        modele->definitEtat(colonne, 1);
     } else {
-        for (int j = 0; j < lstSelection->columnCount(); ++j) {
-            entete->setData(j, kRoleEtatTri, j == colonne ? etat + 1 : 0);
+        for (int j = 0; j < modele->columnCount(); ++j) {
+            modele->definitEtat(j, j == colonne ? etat + 1 : 0);
         }
     }
     Trie();
@@ -259,7 +263,6 @@ void ListeVins::ClicEnTete(int colonne) {
 }
 
 QString ListeVins::donneTriListe() const {
-    const QTreeWidgetItem* entete = lstSelection->headerItem();
     const QList<int> ordre = ordreColonnes();
     QString tri;
     for (int j : ordre) {
@@ -268,73 +271,82 @@ QString ListeVins::donneTriListe() const {
             continue;
         }
         const QString desc = etat % 2 == 0 ? QStringLiteral(" DESC") : QString();
-        if (entete->text(j).isEmpty()) {
+        if (TitreColonne(j).isEmpty()) {
             if (const LigneCatalogue* l = LigneDe(QString::number(etat))) {
                 tri = l->champ + desc + QStringLiteral(", ") + l->champ2;
             }
-        } else if (const LigneCatalogue* l = LigneDe(entete->text(j))) {
+        } else if (const LigneCatalogue* l = LigneDe(TitreColonne(j))) {
             tri = l->champ + desc;
         }
     }
     if (tri.isEmpty() && ordre.size() > 1) {
-        if (const LigneCatalogue* l = LigneDe(entete->text(ordre[1]))) {
+        if (const LigneCatalogue* l = LigneDe(TitreColonne(ordre[1]))) {
             tri = l->champ;
         }
     }
     return tri;
 }
 
-int ListeVins::lstSelectionCompare(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
-    const QTreeWidgetItem* entete = lstSelection->headerItem();
-    int colonne = -1;
+int ListeVins::colonneDeTri() const {
     for (int j : ordreColonnes()) {
         if (EtatTri(j) != 0) {
-            colonne = j;
-            break;
+            return j;
         }
     }
+    return -1;
+}
+
+namespace {
+QString typeDe(const LigneCatalogue* ligne) {
+    return ligne ? ligne->type : QStringLiteral("chaine");
+}
+}  // namespace
+
+int ListeVins::lstSelectionCompare(const LigneVin& a, const LigneVin& b) const {
+    const int colonne = colonneDeTri();
     if (colonne < 0) {
         return 0;
     }
     const int etat = EtatTri(colonne);
-    const LigneCatalogue* ligne = LigneDe(entete->text(colonne));
-    const QString type = ligne ? ligne->type : QStringLiteral("chaine");
-    int signe = 0;
-    if (type == QStringLiteral("image")) {
-        auto cle = [etat](const QTreeWidgetItem* item) {
-            const int n = item->data(0, kRoleIcone).toInt() - 8;
-            const int q = n / 3;
-            const int r = n - 3 * q;
-            return etat <= 2 ? 10 * (q + 1) + (r + 1) : 10 * (r + 1) + (q + 1);
-        };
-        const int ka = cle(a);
-        const int kb = cle(b);
-        signe = ka < kb ? -1 : (ka > kb ? 1 : 0);
-    } else if (type == QStringLiteral("nombre")) {
-        const double na = nombre(a->text(colonne));
-        const double nb = nombre(b->text(colonne));
-        signe = na < nb ? -1 : (na > nb ? 1 : 0);
-    } else {
-        const int c = a->text(colonne).toLower().compare(b->text(colonne).toLower());
-        signe = c < 0 ? -1 : (c > 0 ? 1 : 0);
-    }
+    const QString type = typeDe(LigneDe(TitreColonne(colonne)));
+    const int signe = compareCles(cleDe(a, colonne, etat, type), cleDe(b, colonne, etat, type),
+                                  type == QStringLiteral("chaine"));
     return etat % 2 == 0 ? -signe : signe;
 }
 
 void ListeVins::Trie() {
-    bool trie = false;
-    for (int j = 0; j < lstSelection->columnCount(); ++j) {
-        trie = trie || EtatTri(j) != 0;
+    const int colonne = colonneDeTri();
+    const int n = modele->rowCount();
+    if (colonne < 0 || n < 2) {
+        return;
     }
-    if (trie) {
-        lstSelection->sortItems(0, Qt::AscendingOrder);
+    // The keys once per row, then a stable sort of the row numbers: rows that
+    // compare equal keep the fetch order.
+    const int etat = EtatTri(colonne);
+    const QString type = typeDe(LigneDe(TitreColonne(colonne)));
+    const bool texte = type == QStringLiteral("chaine");
+    const int sens = etat % 2 == 0 ? -1 : 1;
+    std::vector<CleTri> cles;
+    cles.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        cles.push_back(cleDe(modele->ligne(i), colonne, etat, type));
     }
+    std::vector<int> ordre(static_cast<size_t>(n));
+    std::iota(ordre.begin(), ordre.end(), 0);
+    const auto avant = [&](int a, int b) {
+        return sens * compareCles(cles[static_cast<size_t>(a)], cles[static_cast<size_t>(b)], texte) < 0;
+    };
+    if (std::is_sorted(ordre.begin(), ordre.end(), avant)) {
+        return;
+    }
+    std::stable_sort(ordre.begin(), ordre.end(), avant);
+    modele->reordonne(ordre);
 }
 
 void ListeVins::remetIconeEnTete() {
     QHeaderView* entetes = lstSelection->header();
-    for (int j = 0; j < lstSelection->columnCount(); ++j) {
-        if (lstSelection->headerItem()->text(j).isEmpty() && entetes->visualIndex(j) != 0) {
+    for (int j = 0; j < modele->columnCount(); ++j) {
+        if (TitreColonne(j).isEmpty() && entetes->visualIndex(j) != 0) {
             const QSignalBlocker bloque(entetes);
             entetes->moveSection(entetes->visualIndex(j), 0);
             return;
@@ -344,11 +356,10 @@ void ListeVins::remetIconeEnTete() {
 
 QString ListeVins::TexteColonnes() const {
     QString texte;
-    const QTreeWidgetItem* entete = lstSelection->headerItem();
     for (int j : ordreColonnes()) {
-        texte += QLatin1Char('\r') + entete->text(j) + QLatin1Char(',') +
+        texte += QLatin1Char('\r') + TitreColonne(j) + QLatin1Char(',') +
                  QString::number(lstSelection->columnWidth(j)) + QLatin1Char(',') +
-                 QString::number(entete->data(j, kRoleEtatTri).toInt());
+                 QString::number(EtatTri(j));
     }
     return texte.trimmed();
 }
@@ -391,16 +402,16 @@ void ListeVins::RetablitTaille() {
     }
 }
 
-bool ListeVins::quitteLaLigne(const QTreeWidgetItem* vers) const {
-    const QTreeWidgetItem* courant = lstSelection->currentItem();
-    return courant && courant->isSelected() && vers && vers != courant && ValideChangementSelection &&
-           !ValideChangementSelection();
+bool ListeVins::quitteLaLigne(int vers) const {
+    const QModelIndex courant = lstSelection->currentIndex();
+    return courant.isValid() && lstSelection->selectionModel()->isRowSelected(courant.row(), {}) &&
+           vers >= 0 && vers != courant.row() && ValideChangementSelection && !ValideChangementSelection();
 }
 
 bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
     if (objet == lstSelection->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* souris = static_cast<const QMouseEvent*>(event);
-        if (quitteLaLigne(lstSelection->itemAt(souris->position().toPoint()))) {
+        if (quitteLaLigne(lstSelection->indexAt(souris->position().toPoint()).row())) {
             return true;
         }
     }
@@ -408,9 +419,9 @@ bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
         const auto* touche = static_cast<const QKeyEvent*>(event);
         static const QList<int> deplacements = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
                                                 Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
-        if (deplacements.contains(touche->key())) {
-            const int ligne = lstSelection->indexOfTopLevelItem(lstSelection->currentItem());
-            const int dernier = lstSelection->topLevelItemCount() - 1;
+        if (deplacements.contains(touche->key()) && modele->rowCount() > 0) {
+            const int ligne = lstSelection->currentIndex().row();
+            const int dernier = modele->rowCount() - 1;
             int vers = ligne;
             switch (touche->key()) {
                 case Qt::Key_Up:
@@ -429,7 +440,7 @@ bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
                     vers = touche->key() == Qt::Key_PageUp ? 0 : dernier;
                     break;
             }
-            if (quitteLaLigne(lstSelection->topLevelItem(std::clamp(vers, 0, std::max(dernier, 0))))) {
+            if (quitteLaLigne(std::clamp(vers, 0, dernier))) {
                 return true;
             }
         }
@@ -449,13 +460,12 @@ bool ListeVins::eventFilter(QObject* objet, QEvent* event) {
 }
 
 void ListeVins::PositionneListeVin(const QString& cle) {
-    for (int i = 0; i < lstSelection->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = lstSelection->topLevelItem(i);
-        if (item->data(0, Qt::UserRole).toString() == cle) {
-            lstSelection->setCurrentItem(item);
-            lstSelection->scrollToItem(item);
-            return;
-        }
+    const int ligne = modele->ligneDe(cle);
+    if (ligne >= 0) {
+        const QModelIndex index = modele->index(ligne, 0);
+        lstSelection->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        lstSelection->scrollTo(index);
     }
 }
 
@@ -466,8 +476,32 @@ void ListeVins::refreshListView() {
 }
 
 QString ListeVins::CptrSelectionne() const {
-    const QTreeWidgetItem* item = lstSelection->currentItem();
-    return item ? item->data(0, Qt::UserRole).toString() : QString();
+    const QModelIndex courant = lstSelection->currentIndex();
+    return courant.isValid() ? modele->ligne(courant.row()).cptr : QString();
+}
+
+int ListeVins::NombreLignes() const {
+    return modele->rowCount();
+}
+
+int ListeVins::NombreColonnes() const {
+    return modele->columnCount();
+}
+
+QString ListeVins::Texte(int ligne, int colonne) const {
+    return ligne >= 0 && ligne < modele->rowCount() ? modele->ligne(ligne).texte(colonne) : QString();
+}
+
+QString ListeVins::CptrDe(int ligne) const {
+    return ligne >= 0 && ligne < modele->rowCount() ? modele->ligne(ligne).cptr : QString();
+}
+
+QString ListeVins::TitreColonne(int colonne) const {
+    return colonne >= 0 && colonne < modele->columnCount() ? modele->colonnes()[colonne].titre : QString();
+}
+
+int ListeVins::LargeurColonne(int colonne) const {
+    return lstSelection->columnWidth(colonne);
 }
 
 void ListeVins::ChargeListeVins(const QString& condition, const QString& ordre, int anneesABoire,
@@ -476,48 +510,57 @@ void ListeVins::ChargeListeVins(const QString& condition, const QString& ordre, 
     ordre_ = ordre;
     anneesABoire_ = anneesABoire;
     anneesAttendre_ = anneesAttendre;
-    lstSelection->setUpdatesEnabled(false);
-    OuvreRequete(*qryListe_, QStringLiteral("SELECT Cptr, Type, BoireAvant, NomListe, * FROM RequeteListe AS "
-                                            "TableSource WHERE ") +
-                                 condition + ordre);
-    const int annee = QDate::currentDate().year();
-    const QTreeWidgetItem* entete = lstSelection->headerItem();
-    QStringList champs;
-    for (int j = 0; j < lstSelection->columnCount(); ++j) {
-        const LigneCatalogue* ligne = LigneDe(entete->text(j));
-        // A caption no catalogue row has (a custom field relabelled since) stays empty.
-        champs << (ligne ? ligne->champ : QString());
+    const QString sql =
+        QStringLiteral("SELECT Cptr, Type, BoireAvant, NomListe, * FROM RequeteListe AS TableSource WHERE ") +
+        condition + ordre;
+    OuvreRequete(*qryListe_, sql);
+    if (!qryListe_->isActive()) {
+        return;  // reported; the list keeps its rows
     }
-    int i = 0;
-    while (qryListe_->isActive() && !qryListe_->eof()) {
-        QTreeWidgetItem* item = lstSelection->topLevelItem(i);
-        if (!item) {
-            item = new LigneVin(lstSelection, this);
+    lstSelection->setUpdatesEnabled(false);
+    const int annee = QDate::currentDate().year();
+    const int colonnes = modele->columnCount();
+    // The field of each column, found once: a caption no catalogue row has
+    // (a custom field relabelled since) reads nothing and stays empty.
+    std::vector<int> champs(static_cast<size_t>(colonnes), -1);
+    for (int j = 1; j < colonnes; ++j) {
+        if (const LigneCatalogue* ligne = LigneDe(TitreColonne(j)); ligne && !ligne->champ.isEmpty()) {
+            champs[static_cast<size_t>(j)] = qryListe_->fieldIndex(ligne->champ);
         }
-        const int numero =
-            IndexIcone(qryListe_->field(QStringLiteral("Type")).asString(),
-                       static_cast<int>(qryListe_->field(QStringLiteral("BoireAvant")).asInteger()), annee,
-                       anneesABoire, anneesAttendre);
-        item->setIcon(0, icone(numero));
-        item->setData(0, kRoleIcone, numero);
-        item->setData(0, Qt::UserRole, qryListe_->field(QStringLiteral("Cptr")).asString());
-        for (int j = 1; j < champs.size(); ++j) {
-            item->setText(j, champs[j].isEmpty() ? QString() : qryListe_->field(champs[j]).asString());
+    }
+    const int iCptr = qryListe_->fieldIndex(QStringLiteral("Cptr"));
+    const int iType = qryListe_->fieldIndex(QStringLiteral("Type"));
+    const int iBoireAvant = qryListe_->fieldIndex(QStringLiteral("BoireAvant"));
+    std::vector<LigneVin> lignes;
+    lignes.reserve(static_cast<size_t>(modele->rowCount()));
+    try {
+        for (; !qryListe_->eof(); qryListe_->next()) {
+            LigneVin l;
+            l.cptr = qryListe_->field(iCptr).asString();
+            l.icone = IndexIcone(qryListe_->field(iType).asString(),
+                                 static_cast<int>(qryListe_->field(iBoireAvant).asInteger()), annee,
+                                 anneesABoire, anneesAttendre);
+            l.textes.reserve(colonnes);
+            l.textes.append(QString());
+            for (int j = 1; j < colonnes; ++j) {
+                const int champ = champs[static_cast<size_t>(j)];
+                l.textes.append(champ < 0 ? QString() : qryListe_->field(champ).asString());
+            }
+            lignes.push_back(std::move(l));
         }
-        ++i;
-        qryListe_->next();
+    } catch (const data::EngineError& erreur) {
+        // A value that does not read: said once, the rows read so far are shown.
+        dialogs().error(TexteErreurSQL(sql, erreur.message()));
     }
     qryListe_->close();
-    while (lstSelection->topLevelItemCount() > i) {
-        QTreeWidgetItem* dernier = lstSelection->topLevelItem(lstSelection->topLevelItemCount() - 1);
-        if (dernier->isSelected() || lstSelection->currentItem() == dernier) {
-            lstSelection->clearSelection();
-            lstSelection->setCurrentItem(nullptr);
-        }
-        delete lstSelection->takeTopLevelItem(lstSelection->topLevelItemCount() - 1);
+    // The selected row goes: the selection is cleared before the row is deleted.
+    const QModelIndex courant = lstSelection->currentIndex();
+    if (courant.isValid() && courant.row() >= static_cast<int>(lignes.size())) {
+        lstSelection->selectionModel()->clear();
     }
-    lstSelection->setUpdatesEnabled(true);
+    modele->remplace(std::move(lignes));
     Trie();
+    lstSelection->setUpdatesEnabled(true);
 }
 
 }  // namespace vinorium::navigation

@@ -7,10 +7,11 @@
 #include <functional>
 #include <memory>
 
+#include "navigation/modelelistevins.h"
+
 class QAction;
 class QMenu;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class QWidget;
 
 namespace vinorium::data {
@@ -31,7 +32,8 @@ struct LigneCatalogue {
 
 // The wine list of the navigation column: one row per wine of the current
 // selection, an icon column for the colour and ageing class first, then the
-// columns the user chose.
+// columns the user chose. The rows live in a model over the fetched values;
+// the view asks only for the rows it paints.
 class ListeVins final : public QObject {
     Q_OBJECT
 
@@ -39,7 +41,8 @@ class ListeVins final : public QObject {
     explicit ListeVins(QWidget* parent);
     ~ListeVins() override;
 
-    QTreeWidget* lstSelection;
+    QTreeView* lstSelection;
+    ModeleListeVins* modele;
     QList<LigneCatalogue> lstColonnesListeSelection;
     // The popup menu of the list, opened by a right click.
     QMenu* mnuListeSelection;
@@ -88,6 +91,13 @@ class ListeVins final : public QObject {
 
     // The wine key of the selected row, empty when none.
     QString CptrSelectionne() const;
+    // The rows and columns as shown, rows in display order.
+    int NombreLignes() const;
+    int NombreColonnes() const;
+    QString Texte(int ligne, int colonne) const;
+    QString CptrDe(int ligne) const;
+    QString TitreColonne(int colonne) const;
+    int LargeurColonne(int colonne) const;
 
     // The logical column indexes in display order.
     QList<int> ordreColonnes() const;
@@ -96,7 +106,7 @@ class ListeVins final : public QObject {
     // A click on a column header: next sort state, sort, then triChange().
     void ClicEnTete(int colonne);
     // -1, 0 or 1: the order of two rows under the current sort state.
-    int lstSelectionCompare(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
+    int lstSelectionCompare(const LigneVin& a, const LigneVin& b) const;
     // Sorts the rows with lstSelectionCompare; the fetch order stays among equal rows.
     void Trie();
 
@@ -114,15 +124,20 @@ class ListeVins final : public QObject {
     void agrandissement(bool agrandi);
     // The sort state changed by a header click: OrdreListe is to be recomputed.
     void triChange();
+    // Another row became the current one (empty key: none).
+    void vinCourantChange(const QString& cptr);
+    // A click on a row, with the wine key of that row.
+    void clicVin(const QString& cptr);
 
   protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
   private:
-    void ajouteColonne(const QString& titre, int largeur, int etat);
+    // The column that sorts (first in display order with a state), -1 when none.
+    int colonneDeTri() const;
     void remetIconeEnTete();
-    // True when the selection may not leave the current row for that one.
-    bool quitteLaLigne(const QTreeWidgetItem* vers) const;
+    // True when the selection may not leave the current row for row vers.
+    bool quitteLaLigne(int vers) const;
     std::unique_ptr<data::Query> qryListe_;
     QString condition_;
     QString ordre_;

@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -145,7 +146,7 @@ TEST_F(Saisie_, FreshWindowIsNewCardWithEveryControlNamedAndThemed) {
     EXPECT_EQ(QApplication::focusWidget(), w->fiche->lst_nom);
     EXPECT_EQ(w->etat().ChaineSQLCourante, QStringLiteral("(QuantiteRestante > 0)"));
     EXPECT_EQ(w->etat().OrdreListe, QStringLiteral(" ORDER BY NomComplet"));
-    EXPECT_EQ(w->listeVins->lstSelection->topLevelItemCount(), 2);
+    EXPECT_EQ(w->listeVins->NombreLignes(), 2);
     EXPECT_EQ(w->fiche->tab_vin->count(), 4);
     EXPECT_EQ(w->infos->tabInfos->tabText(3), QStringLiteral("Aide"));
     for (ui::FlatButton* comp : w->fiche->comparateurs()) {
@@ -528,7 +529,7 @@ TEST_F(Saisie_, SettingsRoundTripAndFallBacks) {
             EXPECT_EQ(w->size(), QSize(800, 600));
         }
         EXPECT_FALSE(w->rechercheNom->mnuVinsEpuisesRechNom->isChecked()) << "fewer than three lines";
-        EXPECT_EQ(w->listeVins->lstSelection->columnCount(), 5) << "unreadable columns give the default ones";
+        EXPECT_EQ(w->listeVins->NombreColonnes(), 5) << "unreadable columns give the default ones";
         w->showMinimized();
         w->close();
         EXPECT_EQ(registre("Ecran"), QString());
@@ -677,15 +678,14 @@ namespace {
 
 TEST_F(Saisie_, LeavingAChangedWineInTheListAsksOnceThenKeepsSavesOrDrops) {
     auto w = ouvre();
-    QTreeWidget* liste = w->listeVins->lstSelection;
+    QTreeView* liste = w->listeVins->lstSelection;
     w->listeVins->PositionneListeVin(QString::number(margaux_));
     ASSERT_EQ(texte(w->fiche->lst_nom), QStringLiteral("Château Margaux"));
     const auto clicSur = [&](int cptr) {
-        for (int i = 0; i < liste->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* item = liste->topLevelItem(i);
-            if (item->data(0, Qt::UserRole).toString() == QString::number(cptr)) {
+        for (int i = 0; i < w->listeVins->NombreLignes(); ++i) {
+            if (w->listeVins->CptrDe(i) == QString::number(cptr)) {
                 QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-                                  liste->visualItemRect(item).center());
+                                  liste->visualRect(liste->model()->index(i, 1)).center());
                 return;
             }
         }

@@ -303,7 +303,7 @@ TEST_F(Sauvegarde_, ANewWineIsWrittenWithItsValuesQuotedAndItsExitsNegated) {
                                                       QStringLiteral("1"), QStringLiteral("achat")}}));
     EXPECT_TRUE(w->etat().ModeNouveau);
     EXPECT_EQ(f.lst_nom->currentText(), QString());
-    EXPECT_EQ(w->listeVins->lstSelection->topLevelItemCount(), 3) << "the list shows the new wine";
+    EXPECT_EQ(w->listeVins->NombreLignes(), 3) << "the list shows the new wine";
     QStringList noms;
     for (int i = 0; i < f.lst_nom->count(); ++i) {
         noms << f.lst_nom->itemText(i);
@@ -402,7 +402,7 @@ TEST_F(Sauvegarde_, DeletingOneWineOrEveryWineOfTheSelection) {
     EXPECT_TRUE(mouvementsDe(margaux_).isEmpty());
     EXPECT_TRUE(w->etat().ModeNouveau);
     EXPECT_EQ(f.lst_nom->currentText(), QString());
-    EXPECT_EQ(w->listeVins->lstSelection->topLevelItemCount(), 1);
+    EXPECT_EQ(w->listeVins->NombreLignes(), 1);
 
     // Delete all asks twice and deletes what the selection's condition selects:
     // the wines in the cellar, not the exhausted one.
@@ -422,7 +422,7 @@ TEST_F(Sauvegarde_, DeletingOneWineOrEveryWineOfTheSelection) {
     ASSERT_EQ(restants.size(), 1);
     EXPECT_EQ(restants[0][0], QString::number(epuise_));
     EXPECT_EQ(mouvements().size(), 1);
-    EXPECT_EQ(w->listeVins->lstSelection->topLevelItemCount(), 0);
+    EXPECT_EQ(w->listeVins->NombreLignes(), 0);
     w->btn_supprimerTout->click();  // an empty list: nothing is asked
 }
 

@@ -9,7 +9,6 @@
 #include <QDate>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -118,10 +117,10 @@ TEST_F(ColonnesSelection, OkRebuildsTheColumnsKeepingWidthsAndStatesAndRefills) 
     });
     EXPECT_EQ(liste_->TexteColonnes(),
               QStringLiteral(",20,0\rNom,120,2\rPrix,50,0\rMillésime,50,0\rQuantité,50,0"));
-    ASSERT_EQ(liste_->lstSelection->topLevelItemCount(), 1);
-    EXPECT_EQ(liste_->lstSelection->topLevelItem(0)->text(1), QStringLiteral("Alpha"));
-    EXPECT_FALSE(liste_->lstSelection->topLevelItem(0)->text(2).isEmpty());
-    EXPECT_EQ(liste_->lstSelection->topLevelItem(0)->text(4), QStringLiteral("3"));
+    ASSERT_EQ(liste_->NombreLignes(), 1);
+    EXPECT_EQ(liste_->Texte(0, 1), QStringLiteral("Alpha"));
+    EXPECT_FALSE(liste_->Texte(0, 2).isEmpty());
+    EXPECT_EQ(liste_->Texte(0, 4), QStringLiteral("3"));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -63,7 +63,7 @@ TEST_F(ListeVins_, SavedColumnsRoundTripAndUnreadableOnesGiveTheDefault) {
     EXPECT_EQ(liste.donneTriListe(), QStringLiteral("PrixBouteille DESC"));
     for (const char* illisible : {"Nom,abc,0", "Nom", ""}) {
         liste.ChargeColonnes(QString::fromLatin1(illisible));
-        EXPECT_EQ(liste.lstSelection->columnCount(), 5) << illisible;
+        EXPECT_EQ(liste.NombreColonnes(), 5) << illisible;
     }
 }
 
@@ -77,16 +77,33 @@ TEST_F(ListeVins_, RefillKeepsRowsByPositionAndDropsTheSurplus) {
     ListeVins liste(&parent);
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), QStringLiteral(" ORDER BY NomComplet"), 2,
                           5);
-    ASSERT_EQ(liste.lstSelection->topLevelItemCount(), 3);
-    EXPECT_EQ(liste.lstSelection->topLevelItem(1)->text(1), QStringLiteral("Bêta"));
-    EXPECT_EQ(liste.lstSelection->topLevelItem(1)->text(4), QStringLiteral("2"));
-    QTreeWidgetItem* premier = liste.lstSelection->topLevelItem(0);
-    liste.ChargeListeVins(QStringLiteral("(Nom <> 'Bêta')"), QStringLiteral(" ORDER BY NomComplet"), 2, 5);
-    ASSERT_EQ(liste.lstSelection->topLevelItemCount(), 2);
-    EXPECT_EQ(liste.lstSelection->topLevelItem(0), premier);
-    EXPECT_EQ(liste.lstSelection->topLevelItem(1)->text(1), QStringLiteral("Gamma"));
+    ASSERT_EQ(liste.NombreLignes(), 3);
+    EXPECT_EQ(liste.Texte(1, 1), QStringLiteral("Bêta"));
+    EXPECT_EQ(liste.Texte(1, 4), QStringLiteral("2"));
+    liste.PositionneListeVin(liste.CptrDe(1));
+    QList<QPair<int, int>> retirees;
+    int ajouts = 0;
+    int changements = 0;
+    QObject::connect(liste.modele, &QAbstractItemModel::rowsRemoved,
+                     [&retirees](const QModelIndex&, int premiere, int derniere) {
+                         retirees.append({premiere, derniere});
+                     });
+    QObject::connect(liste.modele, &QAbstractItemModel::rowsInserted, [&ajouts] { ++ajouts; });
+    QObject::connect(&liste, &ListeVins::vinCourantChange, [&changements] { ++changements; });
+    liste.ChargeListeVins(QStringLiteral("(Nom <> 'Alpha')"), QStringLiteral(" ORDER BY NomComplet"), 2, 5);
+    ASSERT_EQ(liste.NombreLignes(), 2);
+    EXPECT_EQ(liste.Texte(1, 1), QStringLiteral("Gamma"));
+    // Only the last row went; the second row stays selected, holding what it now shows.
+    EXPECT_EQ(retirees, (QList<QPair<int, int>>{{2, 2}}));
+    EXPECT_EQ(ajouts, 0);
+    EXPECT_EQ(liste.lstSelection->currentIndex().row(), 1);
+    EXPECT_EQ(changements, 0);
+    liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), QStringLiteral(" ORDER BY NomComplet"), 2,
+                          5);
+    EXPECT_EQ(liste.NombreLignes(), 3);
+    EXPECT_EQ(ajouts, 1);
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante = 0)"), QString(), 2, 5);
-    EXPECT_EQ(liste.lstSelection->topLevelItemCount(), 0);
+    EXPECT_EQ(liste.NombreLignes(), 0);
 }
 
 TEST_F(ListeVins_, HeaderClicksCycleTheStatesAndGiveTheOrder) {
@@ -128,8 +145,8 @@ TEST_F(ListeVins_, CatalogueHasThePseudoRowsTheIconRowAndTheCustomLabels) {
 // Rows of the list in display order, as the text of one column.
 QStringList colonne(const ListeVins& liste, int j) {
     QStringList textes;
-    for (int i = 0; i < liste.lstSelection->topLevelItemCount(); ++i) {
-        textes << liste.lstSelection->topLevelItem(i)->text(j);
+    for (int i = 0; i < liste.NombreLignes(); ++i) {
+        textes << liste.Texte(i, j);
     }
     return textes;
 }
@@ -155,7 +172,7 @@ TEST_F(ListeVins_, RowsSortByTheColumnType) {
     ListeVins liste(&parent);
     // An unknown caption is shown empty and sorts without failing.
     liste.ChargeColonnes(QStringLiteral(",20,0\rNom,100,0\rPrix,80,2\rInconnue,50,0"));
-    EXPECT_EQ(liste.lstSelection->columnWidth(2), 80);
+    EXPECT_EQ(liste.LargeurColonne(2), 80);
     const QString ordre = QStringLiteral(" ORDER BY NomComplet");
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), ordre, 2, 5);
     // Prices (written "10,00") descending: 10, then the two 9 in fetch order, then 0.
@@ -185,11 +202,12 @@ TEST_F(ListeVins_, AnEmptyResultClearsTheSelection) {
     QWidget parent;
     ListeVins liste(&parent);
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante > 0)"), QString(), 2, 5);
-    liste.lstSelection->setCurrentItem(liste.lstSelection->topLevelItem(0));
+    liste.lstSelection->setCurrentIndex(liste.modele->index(0, 0));
     EXPECT_EQ(liste.CptrSelectionne(), QString::number(cptr));
     liste.ChargeListeVins(QStringLiteral("(QuantiteRestante = 0)"), QString(), 2, 5);
     EXPECT_EQ(liste.CptrSelectionne(), QString());
-    EXPECT_TRUE(liste.lstSelection->selectedItems().isEmpty());
+    EXPECT_FALSE(liste.lstSelection->selectionModel()->hasSelection());
+    EXPECT_FALSE(liste.lstSelection->currentIndex().isValid());
 }
 
 TEST_F(ListeVins_, PopupMenuEnlargesShowsHeadersAndControlShowsThemForAMoment) {
@@ -260,8 +278,7 @@ TEST_F(ListeVins_, PositioningAndTheAskBeforeLeavingARow) {
         return reponse;
     };
     auto clic = [&liste](int ligne) {
-        const QPoint point =
-            liste.lstSelection->visualItemRect(liste.lstSelection->topLevelItem(ligne)).center();
+        const QPoint point = liste.lstSelection->visualRect(liste.modele->index(ligne, 1)).center();
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent event(type, point, liste.lstSelection->viewport()->mapToGlobal(point), Qt::LeftButton,
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
@@ -304,22 +321,22 @@ TEST_F(ListeVins_, CompareReadsNumbersAsNumbersAndOtherTextsAsZero) {
     };
     for (const Cas& c : {Cas{"9", "10", -1}, Cas{"10,50", "9,00", 1}, Cas{"abc", "1", -1}, Cas{"abc", "0", 0},
                          Cas{"-2", "abc", -1}, Cas{"1 200,00", "999", 1}, Cas{"", "0", 0}}) {
-        QTreeWidgetItem a;
-        QTreeWidgetItem b;
-        a.setText(2, QString::fromUtf8(c.a));
-        b.setText(2, QString::fromUtf8(c.b));
-        EXPECT_EQ(liste.lstSelectionCompare(&a, &b), c.resultat) << c.a << " " << c.b;
+        LigneVin a;
+        a.textes = {QString(), QString(), QString::fromUtf8(c.a)};
+        LigneVin b;
+        b.textes = {QString(), QString(), QString::fromUtf8(c.b)};
+        EXPECT_EQ(liste.lstSelectionCompare(a, b), c.resultat) << c.a << " " << c.b;
         liste.ClicEnTete(2);  // descending reverses the result
-        EXPECT_EQ(liste.lstSelectionCompare(&a, &b), -c.resultat) << c.a << " " << c.b;
+        EXPECT_EQ(liste.lstSelectionCompare(a, b), -c.resultat) << c.a << " " << c.b;
         liste.ClicEnTete(2);
     }
     // No sorted column: every pair is equal.
     liste.ChargeColonnes(QStringLiteral(",20,0\rNom,100,0"));
-    QTreeWidgetItem a;
-    QTreeWidgetItem b;
-    a.setText(1, QStringLiteral("a"));
-    b.setText(1, QStringLiteral("b"));
-    EXPECT_EQ(liste.lstSelectionCompare(&a, &b), 0);
+    LigneVin a;
+    a.textes = {QString(), QStringLiteral("a")};
+    LigneVin b;
+    b.textes = {QString(), QStringLiteral("b")};
+    EXPECT_EQ(liste.lstSelectionCompare(a, b), 0);
 }
 
 TEST_F(ListeVins_, DraggedHeadersKeepTheIconColumnFirstAndSaveTheDisplayOrder) {
