@@ -7,8 +7,6 @@
 #include "data/engine/database.h"
 #include "data/engine/query.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -231,11 +229,3 @@ BENCHMARK(Rewrite_Baseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicroseco
 BENCHMARK(Rewrite_Engine)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -196,14 +196,3 @@ void BM_CollateCalls(benchmark::State& state) {
 BENCHMARK(BM_CollateCalls)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-// Weak, so that another benchmark file of bench/ may bring the program's main.
-__attribute__((weak)) int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -719,6 +719,32 @@ TEST_F(Saisie_, LeavingAChangedWineInTheListAsksOnceThenKeepsSavesOrDrops) {
                                QStringLiteral("SELECT Cuvee FROM Vins WHERE Cptr = %1").arg(margaux_),
                                {QStringLiteral("Cuvee")}),
               QList<QStringList>{{QStringLiteral("Grand vin")}});
+
+    // A click on the row already selected never drops what was typed.
+    modifie(QStringLiteral("Autre cuvee"));
+    clicSur(sansType_);
+    EXPECT_EQ(texte(w->fiche->txt_cuvee), QStringLiteral("Autre cuvee"));
+    // Selecting a wine from elsewhere asks first: Cancel changes nothing, No loads it and selects its row.
+    {
+        test::ScriptedDialogs dlg;
+        dlg.expectMessage(question, DialogService::Answer::Cancel);
+        w->SelectionneVin(QString::number(margaux_));
+    }
+    EXPECT_EQ(w->listeVins->CptrSelectionne(), QString::number(sansType_));
+    EXPECT_EQ(texte(w->fiche->txt_cuvee), QStringLiteral("Autre cuvee"));
+    {
+        test::ScriptedDialogs dlg;
+        dlg.expectMessage(question, DialogService::Answer::No);
+        w->SelectionneVin(QString::number(margaux_));
+    }
+    EXPECT_EQ(w->listeVins->CptrSelectionne(), QString::number(margaux_));
+    EXPECT_EQ(texte(w->fiche->lst_nom), QStringLiteral("Château Margaux"));
+    // On a blank card, a click on the selected row brings its wine back.
+    w->btn_NouveauClick();
+    ASSERT_TRUE(w->etat().ModeNouveau);
+    clicSur(margaux_);
+    EXPECT_FALSE(w->etat().ModeNouveau);
+    EXPECT_EQ(texte(w->fiche->lst_nom), QStringLiteral("Château Margaux"));
 }
 
 }  // namespace

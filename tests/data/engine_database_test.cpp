@@ -179,6 +179,39 @@ TEST_F(EngineDatabase, QueryObjectReadsRowsForwardAndBack) {
     EXPECT_THROW(q.field("u").asInteger(), EngineError);
 }
 
+TEST_F(EngineDatabase, ForwardOnlyQueryReadsEveryRowOnceAndRefusesToGoBack) {
+    exec({"INSERT INTO Vins (Nom, Prix) VALUES ('C', 3)", "INSERT INTO Vins (Nom, Prix) VALUES ('D', 4)"});
+    Query q(&db_);
+    q.setForwardOnly(true);
+    q.setSql("SELECT Nom, Prix FROM Vins ORDER BY Nom");
+    q.open();
+    q.first();  // still on the first row: allowed
+    QStringList lus;
+    lus << q.field(0).asString();
+    q.next();
+    lus << q.field(0).asString() + q.field(1).asString();
+    // A write while the query is open reads the rest ahead: the current row stays.
+    exec({"UPDATE Vins SET Prix = 99 WHERE Nom = 'A'"});
+    EXPECT_EQ(q.field(0).asString(), "B");
+    for (q.next(); !q.eof(); q.next()) {
+        lus << q.field(0).asString() + q.field(1).asString();
+    }
+    EXPECT_EQ(lus, QStringList({"A", "B20", "C3", "D4"}));
+    try {
+        q.first();
+        ADD_FAILURE() << "first() went back";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("La requête ne lit ses lignes qu'en avançant"));
+    }
+    EXPECT_THROW(q.locate("Nom", "A"), EngineError);
+
+    // recordCount keeps what it reads, so the current row is still there.
+    q.open();
+    q.next();
+    EXPECT_EQ(q.recordCount(), 4);
+    EXPECT_EQ(q.field(0).asString(), "B");
+}
+
 TEST_F(EngineDatabase, OpenQueriesSurviveStructureChangesAndWrites) {
     Query reader(&db_);
     reader.setSql("SELECT Nom FROM Vins ORDER BY Cptr");

@@ -23,33 +23,40 @@ struct QueryPrivate {
     // The rows read so far, kept as SQLite gave them: one cell per value,
     // texts and blobs in one byte pool, converted when a field is read.
     struct Cell {
-        int type = SQLITE_NULL;
         union {
             qint64 i;
             double d;
+            struct {
+                quint32 offset;
+                quint32 length;
+            } bytes;
         };
-        quint32 offset = 0;
-        quint32 length = 0;
+        int type = SQLITE_NULL;
         Cell() : i(0) {}
     };
     std::vector<Cell> cells;
     std::string pool;
     size_t rowCount = 0;
     size_t width = 0;
+    // Forward only: the rows kept start at row base (the earlier ones are gone).
+    bool forwardOnly = false;
+    size_t base = 0;
 
     size_t rowsRead() const { return rowCount; }
 
     QVariant value(size_t row, size_t column) const {
-        const Cell& c = cells[row * width + column];
+        const Cell& c = cells[(row - base) * width + column];
         switch (c.type) {
             case SQLITE_INTEGER:
                 return QVariant(static_cast<qlonglong>(c.i));
             case SQLITE_FLOAT:
                 return QVariant(c.d);
             case SQLITE_TEXT:
-                return QVariant(QString::fromUtf8(pool.data() + c.offset, static_cast<qsizetype>(c.length)));
+                return QVariant(
+                    QString::fromUtf8(pool.data() + c.bytes.offset, static_cast<qsizetype>(c.bytes.length)));
             case SQLITE_BLOB:
-                return QVariant(QByteArray(pool.data() + c.offset, static_cast<qsizetype>(c.length)));
+                return QVariant(
+                    QByteArray(pool.data() + c.bytes.offset, static_cast<qsizetype>(c.bytes.length)));
             default:
                 return QVariant();
         }
@@ -73,11 +80,17 @@ struct QueryPrivate {
         }
     }
 
-    // Reads rows until row n exists or the result ends.
-    void fetchUntil(size_t n) {
+    // Reads rows until row n exists or the result ends. Forward only, the rows
+    // before the current one are dropped unless every row is to be kept.
+    void fetchUntil(size_t n, bool keepAll = false) {
         while (stmt && rowCount <= n) {
             int rc = sqlite3_step(stmt);
             if (rc == SQLITE_ROW) {
+                if (forwardOnly && !keepAll && rowCount > base && rowCount - 1 < pos) {
+                    cells.clear();
+                    pool.clear();
+                    base = rowCount;
+                }
                 width = static_cast<size_t>(sqlite3_column_count(stmt));
                 for (size_t i = 0; i < width; ++i) {
                     const int col = static_cast<int>(i);
@@ -95,9 +108,9 @@ struct QueryPrivate {
                             const void* p = cell.type == SQLITE_TEXT
                                                 ? static_cast<const void*>(sqlite3_column_text(stmt, col))
                                                 : sqlite3_column_blob(stmt, col);
-                            cell.length = static_cast<quint32>(sqlite3_column_bytes(stmt, col));
-                            cell.offset = static_cast<quint32>(pool.size());
-                            pool.append(static_cast<const char*>(p), cell.length);
+                            cell.bytes.length = static_cast<quint32>(sqlite3_column_bytes(stmt, col));
+                            cell.bytes.offset = static_cast<quint32>(pool.size());
+                            pool.append(static_cast<const char*>(p), cell.bytes.length);
                             break;
                         }
                         default:
@@ -127,8 +140,16 @@ struct QueryPrivate {
         pool.clear();
         pool.shrink_to_fit();
         rowCount = 0;
+        base = 0;
         columns.clear();
         pos = 0;
+    }
+
+    // The rows before the current one are gone: nothing can go back.
+    void checkBackward() const {
+        if (base > 0) {
+            throw EngineError(QStringLiteral("La requête ne lit ses lignes qu'en avançant"));
+        }
     }
 };
 
@@ -143,7 +164,7 @@ void forgetDatabase(QueryPrivate* q) {
 
 void detachQuery(QueryPrivate* q) {
     try {
-        q->fetchUntil(static_cast<size_t>(-2));
+        q->fetchUntil(static_cast<size_t>(-2), true);
     } catch (const EngineError&) {
         q->finalize();
     }
@@ -424,6 +445,14 @@ void Query::execSql() {
 void Query::close() {
     d_->close();
 }
+
+void Query::setForwardOnly(bool forwardOnly) {
+    d_->forwardOnly = forwardOnly;
+}
+
+bool Query::forwardOnly() const {
+    return d_->forwardOnly;
+}
 bool Query::isActive() const {
     return d_->active;
 }
@@ -435,6 +464,7 @@ void Query::first() {
     if (!d_->active) {
         throw EngineError(QStringLiteral("La requête n'est pas ouverte"));
     }
+    d_->checkBackward();
     d_->pos = 0;
 }
 
@@ -459,7 +489,7 @@ int Query::recordCount() {
     if (!d_->active) {
         return 0;
     }
-    d_->fetchUntil(static_cast<size_t>(-2));
+    d_->fetchUntil(static_cast<size_t>(-2), true);
     return static_cast<int>(d_->rowsRead());
 }
 
@@ -472,12 +502,13 @@ bool Query::locate(const QString& fieldName, const QVariant& value, bool caseIns
     if (index < 0) {
         throw EngineError(QStringLiteral("Colonne inconnue : %1").arg(fieldName));
     }
+    d_->checkBackward();
     const FieldKind kind = engine::fieldKind(d_->columns[static_cast<size_t>(index)].kind);
     const bool numeric = value.userType() == QMetaType::Int || value.userType() == QMetaType::LongLong ||
                          value.userType() == QMetaType::Double || value.userType() == QMetaType::UInt ||
                          value.userType() == QMetaType::ULongLong;
     for (size_t row = 0;; ++row) {
-        d_->fetchUntil(row);
+        d_->fetchUntil(row, true);
         if (row >= d_->rowsRead()) {
             return false;
         }

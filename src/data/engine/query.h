@@ -2,7 +2,8 @@
 
 // The query object: SQL text (Jet dialect) bound to a connection, opened for
 // rows or executed. Rows are read from the engine as the caller moves forward
-// and kept, so first(), locate() and recordCount() work on them afterwards.
+// and kept (unless the query is forward only), so first(), locate() and
+// recordCount() work on them afterwards.
 
 #include "data/engine/database.h"
 
@@ -72,6 +73,11 @@ class Query {
     void execSql();
     void close();
     bool isActive() const;
+    // Forward only, a query keeps no more than the current row: for a long
+    // result read once from start to end. first() and locate() then fail
+    // once the query has moved past rows; recordCount() keeps what it reads.
+    void setForwardOnly(bool forwardOnly);
+    bool forwardOnly() const;
     // Rows changed by the last execSql.
     int rowsAffected() const;
 
