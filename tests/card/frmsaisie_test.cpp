@@ -652,7 +652,7 @@ TEST_F(Saisie_, GrabsTheWindowWithAWineLoaded) {
         cellar_->setOption(QStringLiteral("Couleur"), QString::fromUtf8(theme));
         auto w = ouvre();
         EXPECT_EQ(ui::palette().NomTheme, QString::fromUtf8(theme));
-        w->ChargeVin(QString::number(margaux_));
+        w->SelectionneVin(QString::number(margaux_));
         const QString nom = QStringLiteral("frmSaisie-") + ui::palette().Image;
         QTest::qWait(50);
         test::grabToPng(w.get(), nom + QStringLiteral("-800x600"));
