@@ -95,6 +95,7 @@ TfrmSaisie::TfrmSaisie(QWidget* parent) : QMainWindow(parent) {
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* ancien, QWidget* nouveau) { ChangeFocus(ancien, nouveau); });
     relieActions();
+    relieSelection();
     relieChamps();
     relieMouvements();
     FormCreate();

@@ -124,6 +124,10 @@ class TfrmSaisie final : public QMainWindow {
     void btn_dupliquerClick();
     void btn_supprimerClick();
     void btn_supprimerToutClick();
+    // The two resets of the current selection: every wine in stock (or every
+    // wine when exhausted ones are included in searches), every exhausted wine.
+    void btn_tousClick();
+    void btn_epuiseClick();
     // The close request: false keeps the window open.
     bool FormCloseQuery();
 
@@ -206,6 +210,7 @@ class TfrmSaisie final : public QMainWindow {
     void ApresModifMouvement();
     void AffichePositions();
     void relieActions();
+    void relieSelection();
     void relieChamps();
     bool filtreChamp(QObject* watched, QEvent* event);
     // The number of the first pressed cell of the card's plan; "0" when none.

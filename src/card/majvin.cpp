@@ -5,6 +5,8 @@
 #include "card/fichevin.h"
 #include "card/frmentreecave.h"
 #include "card/frmsaisie.h"
+
+#include "card/sablier.h"
 #include "card/valeursql.h"
 #include "data/dialogservice.h"
 #include "data/programme.h"
@@ -27,15 +29,6 @@ namespace vinorium::card {
 namespace {
 
 using Answer = DialogService::Answer;
-
-// The hourglass while an action runs, restored on every way out.
-class Sablier {
-  public:
-    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sablier() { QApplication::restoreOverrideCursor(); }
-    Sablier(const Sablier&) = delete;
-    Sablier& operator=(const Sablier&) = delete;
-};
 
 QString cellule(const QTableWidget* g, int r, int c) {
     const QTableWidgetItem* item = g->item(r, c);

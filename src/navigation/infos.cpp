@@ -102,9 +102,12 @@ void Infos::AfficheAide(const QString& hint) {
 }
 
 void Infos::InitialiseCriteres() {
+    RemplaceCriteres({QString(), QString(), QStringLiteral("Tous les vins"), QString(), QString()});
+}
+
+void Infos::RemplaceCriteres(const QStringList& ligne) {
     lstCriteresSelection->clear();
-    new QTreeWidgetItem(lstCriteresSelection,
-                        {QString(), QString(), QStringLiteral("Tous les vins"), QString(), QString()});
+    new QTreeWidgetItem(lstCriteresSelection, ligne);
 }
 
 void Infos::DisposeStatistiques() {

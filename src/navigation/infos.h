@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 class QLabel;
 class QTreeWidget;
@@ -42,6 +43,8 @@ class Infos final : public QObject {
     void AfficheAide(const QString& hint);
     // The criteria list back to the single all-wines row.
     void InitialiseCriteres();
+    // The criteria list holding that one row (its five fields).
+    void RemplaceCriteres(const QStringList& ligne);
     // Shows one, two or three statistics panels as the height allows.
     void DisposeStatistiques();
 };

@@ -66,6 +66,8 @@ int compareCles(const CleTri& a, const CleTri& b, bool texte) {
 
 ListeVins::ListeVins(QWidget* parent)
     : QObject(parent), qryListe_(std::make_unique<data::Query>(&programme().dbBase)) {
+    // The list reads its result once, from start to end: no row is kept behind.
+    qryListe_->setForwardOnly(true);
     lstSelection = new QTreeView(parent);
     lstSelection->setObjectName(QStringLiteral("lstSelection"));
     modele = new ModeleListeVins(this);

@@ -109,7 +109,7 @@ void ModeleListeVins::remplace(std::vector<LigneVin>&& lignes) {
     for (int i = 0; i < communes; ++i) {
         lignes_[static_cast<size_t>(i)] = std::move(lignes[static_cast<size_t>(i)]);
     }
-    if (communes > 0) {
+    if (communes > 0 && columnCount() > 0) {
         emit dataChanged(index(0, 0), index(communes - 1, columnCount() - 1));
     }
     if (nouveau > ancien) {

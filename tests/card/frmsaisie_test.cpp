@@ -747,5 +747,51 @@ TEST_F(Saisie_, LeavingAChangedWineInTheListAsksOnceThenKeepsSavesOrDrops) {
     EXPECT_EQ(texte(w->fiche->lst_nom), QStringLiteral("Château Margaux"));
 }
 
+TEST_F(Saisie_, ResetButtonsLoadTheExhaustedWinesThenEveryWineInStock) {
+    const int epuise = cellar_->addWine({.nom = QStringLiteral("Bu jusqu'au bout"),
+                                         .appellation = QStringLiteral("Margaux"),
+                                         .type = QStringLiteral("Rouge")});
+    cellar_->addMovement(epuise, QDate(2008, 5, 1), 2, 0);
+    cellar_->addMovement(epuise, QDate(2009, 5, 1), -2, 0);
+    auto w = ouvre();
+    const auto noms = [&w] {
+        QStringList textes;
+        for (int i = 0; i < w->listeVins->NombreLignes(); ++i) {
+            textes << w->listeVins->Texte(i, 1);
+        }
+        return textes;
+    };
+    const auto critere = [&w] {
+        QStringList champs;
+        const QTreeWidgetItem* ligne = w->infos->lstCriteresSelection->topLevelItem(0);
+        for (int j = 0; ligne && j < 5; ++j) {
+            champs << ligne->text(j);
+        }
+        return QStringList{QString::number(w->infos->lstCriteresSelection->topLevelItemCount())} + champs;
+    };
+    EXPECT_EQ(noms(), QStringList({"Château Margaux", "Cuvée sans type"}));
+
+    w->btn_epuise->click();
+    EXPECT_EQ(w->etat().ChaineSQLCourante, QStringLiteral("(QuantiteRestante = 0)"));
+    EXPECT_EQ(noms(), QStringList({"Bu jusqu'au bout"}));
+    EXPECT_EQ(critere(), QStringList({"1", "", "", "(QuantiteRestante", "=", "0)"}));
+    EXPECT_TRUE(w->windowTitle().contains(QStringLiteral(" / Sélection en cours")));
+
+    // With the exhausted wines included in searches, the all-wines reset takes them too.
+    w->rechercheNom->mnuVinsEpuisesRechMulti->setChecked(true);
+    w->btn_tous->click();
+    EXPECT_EQ(w->etat().ChaineSQLCourante, QStringLiteral("(QuantiteRestante >= 0)"));
+    EXPECT_EQ(noms(), QStringList({"Bu jusqu'au bout", "Château Margaux", "Cuvée sans type"}));
+    EXPECT_EQ(critere(), QStringList({"1", "", "", "Tous les vins", "", ""}));
+    EXPECT_TRUE(w->windowTitle().contains(QStringLiteral(" / Tous les vins sélectionnés")));
+    w->rechercheNom->mnuVinsEpuisesRechMulti->setChecked(false);
+    // The order follows the sorted column.
+    w->listeVins->ClicEnTete(1);
+    w->listeVins->ClicEnTete(1);
+    w->btn_tous->click();
+    EXPECT_EQ(w->etat().OrdreListe, QStringLiteral(" ORDER BY NomComplet DESC"));
+    EXPECT_EQ(noms(), QStringList({"Cuvée sans type", "Château Margaux"}));
+}
+
 }  // namespace
 }  // namespace vinorium::card
