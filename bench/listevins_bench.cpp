@@ -120,6 +120,26 @@ void ListeVins_ApresModification(benchmark::State& state) {
     comptePic(state);
 }
 
+// For comparison, the window's whole refresh after a save: the card's value
+// lists, the display query reopened on every wine, then the list refill.
+void Fenetre_ApresSauvegarde(benchmark::State& state) {
+    const int vins = static_cast<int>(state.range(0));
+    TfrmSaisie& w = fenetre(vins);
+    std::mt19937 hasard(5);
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int cle = 1 + static_cast<int>(hasard() % static_cast<unsigned>(vins));
+        programme().dbBase.execute(
+            QStringLiteral("UPDATE Vins SET Cuvee = 'Cuvée %1' WHERE Cptr = %2").arg(++n).arg(cle));
+        state.ResumeTiming();
+        w.RouvreAffichage(QString::number(cle));
+        w.MajApresModif();
+        w.listeVins->lstSelection->viewport()->repaint();
+    }
+    comptePic(state);
+}
+
 }  // namespace
 
 void vinorium::bench::fermeFenetre() {
@@ -135,5 +155,6 @@ BENCHMARK(ListeVins_Requete)->VINORIUM_TAILLES;
 BENCHMARK(ListeVins_RequeteAvant)->VINORIUM_TAILLES;
 BENCHMARK(ListeVins_Remplissage)->VINORIUM_TAILLES;
 BENCHMARK(ListeVins_ApresModification)->VINORIUM_TAILLES;
+BENCHMARK(Fenetre_ApresSauvegarde)->VINORIUM_TAILLES;
 
 }  // namespace

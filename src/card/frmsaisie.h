@@ -190,6 +190,8 @@ class TfrmSaisie final : public QMainWindow {
 
     // The display query, positioned on the wine shown.
     data::Query& qryAffiche() { return *qryAffiche_; }
+    // Reopens the display query on every wine, positioned on that wine when given.
+    void RouvreAffichage(const QString& cptr = QString());
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -219,7 +221,6 @@ class TfrmSaisie final : public QMainWindow {
     // instruction before running it. On a failure everything is rolled back,
     // the failing statement's error is shown once and the answer is false.
     bool ExecuteTransaction(const std::function<void(QString& instruction)>& corps);
-    void RouvreAffichage(const QString& cptr = QString());
 
     EtatSaisie etat_;
     std::unique_ptr<data::Query> qryGeneral_;
