@@ -7,6 +7,7 @@
 #include "navigation/frmcolonnesselection.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include <QDate>
@@ -28,7 +29,8 @@ double nombre(QString texte) {
         .remove(QChar(0x00A0))
         .remove(QChar(0x202F))
         .replace(QLatin1Char(','), QLatin1Char('.'));
-    return texte.toDouble();
+    const double n = texte.toDouble();
+    return std::isnan(n) ? 0 : n;  // "nan" reads, but would break the order
 }
 
 // The sort key of a row for one column: a number ("nombre", "image") or a
