@@ -321,7 +321,7 @@ TEST_F(ListeVins_, CompareReadsNumbersAsNumbersAndOtherTextsAsZero) {
     };
     for (const Cas& c :
          {Cas{"9", "10", -1}, Cas{"10,50", "9,00", 1}, Cas{"abc", "1", -1}, Cas{"abc", "0", 0},
-          Cas{"-2", "abc", -1}, Cas{"1 200,00", "999", 1}, Cas{"", "0", 0}, Cas{"nan", "0", 0}}) {
+          Cas{"-2", "abc", -1}, Cas{"1 200,00", "999", 1}, Cas{"", "0", 0}, Cas{"nan", "1", -1}}) {
         LigneVin a;
         a.textes = {QString(), QString(), QString::fromUtf8(c.a)};
         LigneVin b;
