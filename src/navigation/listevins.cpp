@@ -215,6 +215,15 @@ void ListeVins::DefinitColonnes(const QList<DefColonne>& colonnes) {
             lstSelection->setColumnWidth(j, colonnes[j].largeur > 0 ? colonnes[j].largeur : 50);
         }
     }
+    MajIndicateurTri();
+}
+
+void ListeVins::MajIndicateurTri() {
+    // The arrow on the column that sorts: up for an odd state, down for an even one.
+    QHeaderView* entetes = lstSelection->header();
+    const int colonne = colonneDeTri();
+    entetes->setSortIndicatorShown(colonne >= 0);
+    entetes->setSortIndicator(colonne, EtatTri(colonne) % 2 == 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void ListeVins::Recharge() {
@@ -262,6 +271,7 @@ void ListeVins::ClicEnTete(int colonne) {
             modele->definitEtat(j, j == colonne ? etat + 1 : 0);
         }
     }
+    MajIndicateurTri();
     Trie();
     emit triChange();
 }

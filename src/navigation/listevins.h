@@ -135,6 +135,7 @@ class ListeVins final : public QObject {
   private:
     // The column that sorts (first in display order with a state), -1 when none.
     int colonneDeTri() const;
+    void MajIndicateurTri();
     void remetIconeEnTete();
     // True when the selection may not leave the current row for row vers.
     bool quitteLaLigne(int vers) const;

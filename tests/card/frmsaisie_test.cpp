@@ -665,6 +665,14 @@ TEST_F(Saisie_, GrabsTheWindowWithAWineLoaded) {
         w->resize(1920, 1080);
         QTest::qWait(50);
         test::grabToPng(w.get(), nom + QStringLiteral("-1920x1080"));
+        // The enlarged list with its headers, sorted by price descending.
+        w->listeVins->AfficheEnTetes(true);
+        w->listeVins->ChargeColonnes(QStringLiteral(",20,0\rNom,160,0\rAppellation,120,0\rPrix,80,2"));
+        w->listeVins->Recharge();
+        w->listeVins->mnuAgrandir->trigger();
+        QTest::qWait(20);
+        test::grabToPng(w.get(), nom + QStringLiteral("-liste-agrandie"));
+        w->listeVins->mnuAgrandir->trigger();
         w->EffaceVin();
         test::grabToPng(w.get(), nom + QStringLiteral("-nouveau"));
     }
