@@ -112,6 +112,7 @@ TEST_F(ListeVins_, HeaderClicksCycleTheStatesAndGiveTheOrder) {
     int signaux = 0;
     QObject::connect(&liste, &ListeVins::triChange, [&signaux] { ++signaux; });
     EXPECT_EQ(liste.donneTriListe(), QStringLiteral("NomComplet"));
+    EXPECT_FALSE(liste.lstSelection->header()->isSortIndicatorShown());
     struct Cas {
         int colonne;
         int etatIcone;
@@ -127,6 +128,10 @@ TEST_F(ListeVins_, HeaderClicksCycleTheStatesAndGiveTheOrder) {
         EXPECT_EQ(liste.EtatTri(0), c.etatIcone) << c.tri;
         EXPECT_EQ(liste.EtatTri(1), c.etatNom) << c.tri;
         EXPECT_EQ(liste.donneTriListe(), QString::fromLatin1(c.tri));
+        // The arrow follows the sorted column: down the list for an even state.
+        EXPECT_EQ(liste.lstSelection->header()->sortIndicatorSection(), c.colonne);
+        EXPECT_EQ(liste.lstSelection->header()->sortIndicatorOrder(),
+                  liste.EtatTri(c.colonne) % 2 == 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
     EXPECT_EQ(signaux, 9);
 }
