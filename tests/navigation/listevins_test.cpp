@@ -128,7 +128,7 @@ TEST_F(ListeVins_, HeaderClicksCycleTheStatesAndGiveTheOrder) {
         EXPECT_EQ(liste.EtatTri(0), c.etatIcone) << c.tri;
         EXPECT_EQ(liste.EtatTri(1), c.etatNom) << c.tri;
         EXPECT_EQ(liste.donneTriListe(), QString::fromLatin1(c.tri));
-        // The arrow follows the sorted column: down the list for an even state.
+        // The arrow follows the sorted column, descending for an even state.
         EXPECT_EQ(liste.lstSelection->header()->sortIndicatorSection(), c.colonne);
         EXPECT_EQ(liste.lstSelection->header()->sortIndicatorOrder(),
                   liste.EtatTri(c.colonne) % 2 == 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
