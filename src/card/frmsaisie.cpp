@@ -187,8 +187,7 @@ void TfrmSaisie::construitFenetre() {
     // Leaving the selected wine runs the save prompt once: Cancel keeps the
     // selection, Yes saves, No drops the edits (the new wine then loads).
     listeVins->ValideChangementSelection = [this] { return QuitteVinCourant(); };
-    connect(listeVins, &navigation::ListeVins::triChange, this,
-            [this] { etat_.OrdreListe = QStringLiteral(" ORDER BY ") + listeVins->donneTriListe(); });
+    connect(listeVins, &navigation::ListeVins::triChange, this, [this] { CalculeOrdreListe(); });
     connect(listeVins, &navigation::ListeVins::agrandissement, this, [this, droite](bool agrandi) {
         droite->setVisible(!agrandi);
         rechercheNom->setVisible(!agrandi);
@@ -319,7 +318,7 @@ void TfrmSaisie::FormCreate() {
     maximiseAuDemarrage_ = false;
     ChargeParamPerso();
     // 5.
-    etat_.OrdreListe = QStringLiteral(" ORDER BY ") + listeVins->donneTriListe();
+    CalculeOrdreListe();
     // 6.
     LitOptions();
     // 7.
@@ -416,8 +415,7 @@ void TfrmSaisie::MajApresModif() {
     RemplitListe(fiche->lst_qualitePrix,
                  QStringLiteral("SELECT DISTINCT QualitePrix FROM Vins WHERE (QualitePrix "
                                 "<> '') ORDER BY QualitePrix"));
-    listeVins->ChargeListeVins(etat_.ChaineSQLCourante, etat_.OrdreListe, etat_.AnneesABoire,
-                               etat_.AnneesAttendre);
+    ChargeListeVins();
     ChargeClassements();
     Maj_quantites();
     MajTitreFenetre();

@@ -213,6 +213,13 @@ class TfrmSaisie final : public QMainWindow {
     void AffichePositions();
     void relieActions();
     void relieSelection();
+    // OrdreListe from the list's sorted column.
+    void CalculeOrdreListe();
+    // The list refilled under ChaineSQLCourante and OrdreListe.
+    void ChargeListeVins();
+    // A reset of the selection: that condition, the list, the statistics and
+    // the criteria list back to all wines.
+    void RetablitSelection(const QString& condition);
     void relieChamps();
     bool filtreChamp(QObject* watched, QEvent* event);
     // The number of the first pressed cell of the card's plan; "0" when none.

@@ -25,28 +25,34 @@ void TfrmSaisie::relieSelection() {
             [this] { ChargeClassements(); });
 }
 
-void TfrmSaisie::btn_tousClick() {
-    const Sablier sablier;
-    SimulerSortieChamp();
-    etat_.ChaineSQLCourante = DonneFiltreQuantite(rechercheNom->mnuVinsEpuisesRechMulti->isChecked());
+void TfrmSaisie::CalculeOrdreListe() {
     etat_.OrdreListe = QStringLiteral(" ORDER BY ") + listeVins->donneTriListe();
+}
+
+void TfrmSaisie::ChargeListeVins() {
     listeVins->ChargeListeVins(etat_.ChaineSQLCourante, etat_.OrdreListe, etat_.AnneesABoire,
                                etat_.AnneesAttendre);
+}
+
+void TfrmSaisie::RetablitSelection(const QString& condition) {
+    SimulerSortieChamp();
+    etat_.ChaineSQLCourante = condition;
+    CalculeOrdreListe();
+    ChargeListeVins();
     Maj_quantites();
     infos->InitialiseCriteres();
+}
+
+void TfrmSaisie::btn_tousClick() {
+    const Sablier sablier;
+    RetablitSelection(DonneFiltreQuantite(rechercheNom->mnuVinsEpuisesRechMulti->isChecked()));
     etat_.TousLesVins = true;
     MajTitreFenetre();
 }
 
 void TfrmSaisie::btn_epuiseClick() {
     const Sablier sablier;
-    SimulerSortieChamp();
-    etat_.ChaineSQLCourante = QStringLiteral("(QuantiteRestante = 0)");
-    etat_.OrdreListe = QStringLiteral(" ORDER BY ") + listeVins->donneTriListe();
-    listeVins->ChargeListeVins(etat_.ChaineSQLCourante, etat_.OrdreListe, etat_.AnneesABoire,
-                               etat_.AnneesAttendre);
-    Maj_quantites();
-    infos->InitialiseCriteres();
+    RetablitSelection(QStringLiteral("(QuantiteRestante = 0)"));
     infos->RemplaceCriteres({QString(), QString(), QStringLiteral("(QuantiteRestante"), QStringLiteral("="),
                              QStringLiteral("0)")});
     etat_.TousLesVins = false;
