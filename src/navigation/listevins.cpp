@@ -397,6 +397,17 @@ void ListeVins::ChargeColonnes(const QString& texte) {
         ChargeDefautColonnesListeSelection();
         return;
     }
+    // The icon column first, once; a sort state outside its column's range reads 0.
+    const auto icone =
+        std::find_if(lues.cbegin(), lues.cend(), [](const DefColonne& c) { return c.titre.isEmpty(); });
+    const DefColonne premiere = icone != lues.cend() ? *icone : DefColonne{QString(), 20, 0};
+    lues.removeIf([](const DefColonne& c) { return c.titre.isEmpty(); });
+    lues.prepend(premiere);
+    for (DefColonne& c : lues) {
+        if (c.etat < 0 || c.etat > (c.titre.isEmpty() ? 4 : 2)) {
+            c.etat = 0;
+        }
+    }
     DefinitColonnes(lues);
 }
 

@@ -65,6 +65,17 @@ TEST_F(ListeVins_, SavedColumnsRoundTripAndUnreadableOnesGiveTheDefault) {
         liste.ChargeColonnes(QString::fromLatin1(illisible));
         EXPECT_EQ(liste.NombreColonnes(), 5) << illisible;
     }
+    // Readable but odd: the icon column goes first, once, and states out of range read 0.
+    struct Cas {
+        const char* lu;
+        const char* garde;
+    };
+    for (const Cas& c : {Cas{"Nom,120,1", ",20,0\rNom,120,1"}, Cas{"Nom,120,0\r,20,3", ",20,3\rNom,120,0"},
+                         Cas{",20,0\rNom,120,7\r,20,0\rPrix,80,-1", ",20,0\rNom,120,0\rPrix,80,0"},
+                         Cas{",20,5\rNom,120,2", ",20,0\rNom,120,2"}}) {
+        liste.ChargeColonnes(QString::fromLatin1(c.lu));
+        EXPECT_EQ(liste.TexteColonnes(), QString::fromLatin1(c.garde)) << c.lu;
+    }
 }
 
 TEST_F(ListeVins_, RefillKeepsRowsByPositionAndDropsTheSurplus) {
