@@ -102,17 +102,28 @@ void ListeVins_Remplissage(benchmark::State& state) {
     comptePic(state);
 }
 
+// One wine changed at random between two measures, as a save would (untimed).
+struct Modification {
+    int vins;
+    std::mt19937 hasard;
+    int numero = 0;
+
+    int suivante() {
+        const int cle = 1 + static_cast<int>(hasard() % static_cast<unsigned>(vins));
+        programme().dbBase.execute(
+            QStringLiteral("UPDATE Vins SET Cuvee = 'Cuvée %1' WHERE Cptr = %2").arg(++numero).arg(cle));
+        return cle;
+    }
+};
+
 void ListeVins_ApresModification(benchmark::State& state) {
     const int vins = static_cast<int>(state.range(0));
     TfrmSaisie& w = fenetre(vins);
     recharge(w);
-    std::mt19937 hasard(7);
-    int n = 0;
+    Modification modification{vins, std::mt19937(7)};
     for (auto _ : state) {
         state.PauseTiming();
-        const int cle = 1 + static_cast<int>(hasard() % static_cast<unsigned>(vins));
-        programme().dbBase.execute(
-            QStringLiteral("UPDATE Vins SET Cuvee = 'Cuvée %1' WHERE Cptr = %2").arg(++n).arg(cle));
+        modification.suivante();
         state.ResumeTiming();
         recharge(w);
     }
@@ -125,13 +136,10 @@ void ListeVins_ApresModification(benchmark::State& state) {
 void Fenetre_ApresSauvegarde(benchmark::State& state) {
     const int vins = static_cast<int>(state.range(0));
     TfrmSaisie& w = fenetre(vins);
-    std::mt19937 hasard(5);
-    int n = 0;
+    Modification modification{vins, std::mt19937(5)};
     for (auto _ : state) {
         state.PauseTiming();
-        const int cle = 1 + static_cast<int>(hasard() % static_cast<unsigned>(vins));
-        programme().dbBase.execute(
-            QStringLiteral("UPDATE Vins SET Cuvee = 'Cuvée %1' WHERE Cptr = %2").arg(++n).arg(cle));
+        const int cle = modification.suivante();
         state.ResumeTiming();
         w.RouvreAffichage(QString::number(cle));
         w.MajApresModif();
