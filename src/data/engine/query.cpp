@@ -405,15 +405,20 @@ engine::DatabasePrivate* connection(engine::QueryPrivate* d) {
     db->checkOpen();
     return db;
 }
+
+// The text to run; an empty one is refused.
+QString statement(const QString& text) {
+    if (text.trimmed().isEmpty()) {
+        throw EngineError(QStringLiteral("La requête ne contient aucune instruction"));
+    }
+    return text;
+}
 }  // namespace
 
 void Query::open() {
     close();
     engine::DatabasePrivate* db = connection(d_.get());
-    const QString text = sql();
-    if (text.trimmed().isEmpty()) {
-        throw EngineError(QStringLiteral("La requête ne contient aucune instruction"));
-    }
+    const QString text = statement(sql());
     int changes = 0;
     engine::PreparedRows rows = db->run(text, true, changes);
     d_->stmt = rows.stmt;
@@ -433,10 +438,7 @@ void Query::open() {
 void Query::execSql() {
     close();
     engine::DatabasePrivate* db = connection(d_.get());
-    const QString text = sql();
-    if (text.trimmed().isEmpty()) {
-        throw EngineError(QStringLiteral("La requête ne contient aucune instruction"));
-    }
+    const QString text = statement(sql());
     int changes = 0;
     db->run(text, false, changes);
     d_->changes = changes;
